@@ -1,0 +1,50 @@
+#include "app/language.h"
+#include "app/inifile.h"
+#include "app/paths.h"
+
+TLanguageString::TLanguageString()
+{
+    for (int i = 0; i < 12; ++i)
+        Month[i] = QString::number(i + 1);
+}
+
+void TLanguageString::Load(const TIniFile &file)
+{
+    for (int i = 0; i < 12; ++i)
+        Month[i] = file.ReadString(QStringLiteral("Month"), QString::number(i + 1), QString::number(i + 1));
+    CelkemRok = file.ReadString(QStringLiteral("Month"), QStringLiteral("CelkemRok"), QString());
+
+    const QString main = QStringLiteral("frmMain");
+    struct Key { const char *name; QString *text; };
+    const Key keys[] = {
+        {"Caption", &Caption},
+        {"STR_MAIN_WISH", &STR_MAIN_WISH}, {"STR_MAIN_BUG", &STR_MAIN_BUG},
+        {"STR_MAIN_HOWTO", &STR_MAIN_HOWTO}, {"STR_MAIN_MANUAL", &STR_MAIN_MANUAL},
+        {"STR_MAIN_SUPPORT", &STR_MAIN_SUPPORT},
+        {"popOpenSW", &popOpenSW}, {"popHideSW", &popHideSW},
+        {"STR_RESTOREDB_TEXT", &STR_RESTOREDB_TEXT}, {"STR_RESTOREDB_CAPT", &STR_RESTOREDB_CAPT},
+        {"STR_RESTOREDB_INFO", &STR_RESTOREDB_INFO}, {"STR_RESTORE_ONLYLOCALDB", &STR_RESTORE_ONLYLOCALDB},
+        {"STR_RESTORE_FAILED", &STR_RESTORE_FAILED},
+        {"STR_CONNECT_DB_ON", &STR_CONNECT_DB_ON}, {"STR_BACKUP_ONLYLOCALDB", &STR_BACKUP_ONLYLOCALDB},
+        {"STR_DB_NOTCONNECT", &STR_DB_NOTCONNECT},
+        {"STR_CLOSE_TEXT", &STR_CLOSE_TEXT}, {"STR_CLOSE_CAPT", &STR_CLOSE_CAPT},
+        {"STR_ODHLASIT_TEXT", &STR_ODHLASIT_TEXT}, {"STR_ODHLASIT_CAPT", &STR_ODHLASIT_CAPT},
+        {"STR_SENDBUG_TEXT", &STR_SENDBUG_TEXT}, {"STR_SENDBUG_CAPT", &STR_SENDBUG_CAPT},
+        {"STR_RECORD_NUM_OF", &STR_RECORD_NUM_OF}, {"STR_WAS_RESTORE", &STR_WAS_RESTORE},
+        {"STR_WAS_BACKUP_ON", &STR_WAS_BACKUP_ON}, {"STR_MISTAKE_BACKUP", &STR_MISTAKE_BACKUP},
+        {"STR_CONNECTING_DB", &STR_CONNECTING_DB}, {"STR_NO_CONNECT_DB", &STR_NO_CONNECT_DB},
+        {"STR_TRAYICON_CLICK", &STR_TRAYICON_CLICK}, {"STR_REOPENDB_ERR", &STR_REOPENDB_ERR},
+        {"STR_DB_CHARSET", &STR_DB_CHARSET}, {"STR_DB_CREATE_FAILED", &STR_DB_CREATE_FAILED},
+    };
+    for (const Key &key : keys)
+        *key.text = file.ReadString(main, QLatin1String(key.name), QString());
+
+    const QString common = QStringLiteral("CommonStrings");
+    STR_ONLYLOGIN = file.ReadString(common, QStringLiteral("STR_ONLYLOGIN"), QString());
+    STR_GRAF_Y_POCET = file.ReadString(common, QStringLiteral("STR_GRAF_Y_POCET"), QString());
+}
+
+QString LanguageFilePath(const QString &name)
+{
+    return ProgramFile(QStringLiteral("lng/") + name);
+}
