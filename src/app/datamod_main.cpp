@@ -335,8 +335,11 @@ QSqlQuery PrepareQuery(const QString &sql, const QSqlDatabase &db)
 void ExecQuery(QSqlQuery &query, std::initializer_list<QVariant> values)
 {
     int i = 0;
-    for (const QVariant &value : values)
-        query.bindValue(i++, value);
+    for (const QVariant &value : values) {
+        // An empty text is stored as an empty text, not as NULL.
+        const bool nullText = value.typeId() == QMetaType::QString && value.toString().isNull();
+        query.bindValue(i++, nullText ? QVariant(QStringLiteral("")) : value);
+    }
     if (!query.exec())
         throw EDatabaseError(DatabaseErrorText(query.lastError()));
 }

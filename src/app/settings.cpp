@@ -176,6 +176,13 @@ void ReadSettingsFile(TSettings &s, const QString &path)
     s.Database.Kind = ini.ReadString("Database", "Typ", QString());
     s.Database.AutoBackups = ini.ReadBoolT("Database", "AutoBackups");
     s.Database.AutoDelBackups = ini.ReadBoolT("Database", "AutoDelBackups");
+    // Set by hand for a server whose SYSDBA password is not the default one.
+    s.Database.User = ini.ReadString("Database", "User", QString());
+    if (s.Database.User.isEmpty())
+        s.Database.User = Tdb().User;
+    s.Database.Password = ini.ReadString("Database", "Password", QString());
+    if (s.Database.Password.isEmpty())
+        s.Database.Password = Tdb().Password;
     s.Database.KeepBackups = 30;
     s.Database.RefreshByEvent = true;
 

@@ -427,7 +427,7 @@ void TestSettings::writeReadRoundTrip()
     QCOMPARE(r.Version, s.Version);
     QCOMPARE(r.Messages, s.Messages);
     QCOMPARE(r.Language, s.Language);
-    QCOMPARE(r.RoundOn, s.RoundOn); // exactly
+    QVERIFY(r.RoundOn == s.RoundOn); // exactly, not within a tolerance
     QCOMPARE(r.SendBugReport, on);
     QCOMPARE(r.DefaultTextContract, 7);
     QCOMPARE(r.RemindControls, on);
