@@ -25,7 +25,7 @@ int main(int argc, char **argv)
     QString language = Settings.Language.isEmpty() ? QStringLiteral("czech.ini") : Settings.Language;
     if (!QFile::exists(LanguageFilePath(language)))
         language = QStringLiteral("english.ini");
-    LanguageString.Load(TIniFile(LanguageFilePath(language)));
+    LanguageString.Load(TLanguageFile(language));
 
     QMainWindow frame;
     frame.setWindowTitle(QStringLiteral("Lormen ") + Settings.Version);

@@ -57,13 +57,16 @@ TDataModule_main::TDataModule_main(const QString &connectionName, QObject *paren
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), m_connectionName);
     db.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=UTF8"));
-    connect(db.driver(), qOverload<const QString &, QSqlDriver::NotificationSource, const QVariant &>(
-                             &QSqlDriver::notification),
-            this, [this](const QString &name) { onNotification(name); });
+    connect(&m_listener, &TEventListener::Posted, this, [this] {
+        emit DatabaseEvent();
+        if (Settings.Database.Connected)
+            RefreshData();
+    });
 }
 
 TDataModule_main::~TDataModule_main()
 {
+    m_listener.Stop();
     {
         QSqlDatabase db = IBDatabase1();
         if (db.isOpen()) {
@@ -101,6 +104,7 @@ void TDataModule_main::EnsureLocalDatabase(const QString &directory)
 bool TDataModule_main::ConnectDatabase(const QString &directory)
 {
     ++ConnectRetries;
+    UnregisterListener();
     QSqlDatabase db = IBDatabase1();
     if (db.isOpen()) {
         db.close();
@@ -120,15 +124,12 @@ bool TDataModule_main::ConnectDatabase(const QString &directory)
 
 bool TDataModule_main::ListenerRegistered() const
 {
-    const QSqlDatabase db = IBDatabase1();
-    return db.isOpen() && db.driver()->subscribedToNotifications().contains(EventName());
+    return m_listener.Active();
 }
 
 void TDataModule_main::UnregisterListener()
 {
-    QSqlDatabase db = IBDatabase1();
-    if (ListenerRegistered())
-        db.driver()->unsubscribeFromNotification(EventName());
+    m_listener.Stop();
 }
 
 void TDataModule_main::RegisterGroup(TDataGroup group, TQueryGroup *queries)
@@ -178,8 +179,10 @@ void TDataModule_main::RefreshData(bool customers, bool goods, bool rents, bool 
         CommitWork();
         StartWork();
         QSqlDatabase db = IBDatabase1();
-        if (!ListenerRegistered() && !db.driver()->subscribeToNotification(EventName()))
-            throw EDatabaseError(DatabaseErrorText(db.driver()->lastError()));
+        QString why;
+        if (!ListenerRegistered()
+            && !m_listener.Start(db.databaseName(), db.userName(), db.password(), EventName(), &why))
+            throw EDatabaseError(why);
         for (TDataGroup group : {TDataGroup::Customers, TDataGroup::Goods, TDataGroup::Rents,
                                  TDataGroup::Users, TDataGroup::Invoices}) {
             if (!wanted[static_cast<int>(group)])
@@ -205,15 +208,6 @@ void TDataModule_main::SetDisconnected()
             if (entry.first == group)
                 entry.second->CloseQueries();
     emit Disconnected();
-}
-
-void TDataModule_main::onNotification(const QString &name)
-{
-    if (name.compare(EventName(), Qt::CaseInsensitive) != 0)
-        return;
-    emit DatabaseEvent();
-    if (Settings.Database.Connected)
-        RefreshData();
 }
 
 QString TDataModule_main::GbakPath()

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/errors.h"
+#include "app/eventlistener.h"
 
 #include <QObject>
 #include <QSqlDatabase>
@@ -96,9 +97,9 @@ signals:
     void DataRefreshed();
 
 private:
-    void onNotification(const QString &name);
     QList<QPair<TDataGroup, TQueryGroup *>> m_groups;
     QString m_connectionName;
+    TEventListener m_listener; // `IBEvents1`
     bool m_inTransaction = false;
 };
 

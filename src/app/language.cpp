@@ -8,11 +8,11 @@ TLanguageString::TLanguageString()
         Month[i] = QString::number(i + 1);
 }
 
-void TLanguageString::Load(const TIniFile &file)
+void TLanguageString::Load(const TLanguageFile &file)
 {
     for (int i = 0; i < 12; ++i)
-        Month[i] = file.ReadString(QStringLiteral("Month"), QString::number(i + 1), QString::number(i + 1));
-    CelkemRok = file.ReadString(QStringLiteral("Month"), QStringLiteral("CelkemRok"), QString());
+        Month[i] = file.Text(QStringLiteral("Month"), QString::number(i + 1), QString::number(i + 1));
+    CelkemRok = file.Text(QStringLiteral("Month"), QStringLiteral("CelkemRok"), QString());
 
     const QString main = QStringLiteral("frmMain");
     struct Key { const char *name; QString *text; };
@@ -37,11 +37,38 @@ void TLanguageString::Load(const TIniFile &file)
         {"STR_DB_CHARSET", &STR_DB_CHARSET}, {"STR_DB_CREATE_FAILED", &STR_DB_CREATE_FAILED},
     };
     for (const Key &key : keys)
-        *key.text = file.ReadString(main, QLatin1String(key.name), QString());
+        *key.text = file.Text(main, QLatin1String(key.name), QString());
 
     const QString common = QStringLiteral("CommonStrings");
-    STR_ONLYLOGIN = file.ReadString(common, QStringLiteral("STR_ONLYLOGIN"), QString());
-    STR_GRAF_Y_POCET = file.ReadString(common, QStringLiteral("STR_GRAF_Y_POCET"), QString());
+    STR_ONLYLOGIN = file.Text(common, QStringLiteral("STR_ONLYLOGIN"), QString());
+    STR_GRAF_Y_POCET = file.Text(common, QStringLiteral("STR_GRAF_Y_POCET"), QString());
+}
+
+namespace {
+std::function<void(const QString &, const QString &)> &recorder()
+{
+    static std::function<void(const QString &, const QString &)> instance;
+    return instance;
+}
+} // namespace
+
+TLanguageFile::TLanguageFile(const QString &fileName)
+    : m_ini(std::make_unique<TIniFile>(LanguageFilePath(fileName)))
+{
+}
+
+TLanguageFile::~TLanguageFile() = default;
+
+QString TLanguageFile::Text(const QString &section, const QString &key, const QString &def) const
+{
+    if (recorder())
+        recorder()(section, key);
+    return m_ini->ReadString(section, key, def);
+}
+
+void TLanguageFile::SetRecorder(std::function<void(const QString &, const QString &)> newRecorder)
+{
+    recorder() = std::move(newRecorder);
 }
 
 QString LanguageFilePath(const QString &name)

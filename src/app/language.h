@@ -1,7 +1,27 @@
 #pragma once
 #include <QString>
 
+#include <functional>
+#include <memory>
+
 class TIniFile;
+
+// A language file "lng/<name>" opened for one window's Jazyk: absent keys and a missing
+// file give empty texts.
+class TLanguageFile
+{
+public:
+    explicit TLanguageFile(const QString &fileName);
+    ~TLanguageFile();
+    QString Text(const QString &section, const QString &key, const QString &def = QString()) const;
+    const TIniFile &Ini() const { return *m_ini; }
+
+    // Reports every section and key asked for (used to check that both language files hold them).
+    static void SetRecorder(std::function<void(const QString &section, const QString &key)> recorder);
+
+private:
+    std::unique_ptr<TIniFile> m_ini;
+};
 
 // Message texts shared by several windows, loaded with the main window's texts.
 struct TLanguageString
@@ -25,7 +45,7 @@ struct TLanguageString
     TLanguageString();
     // Reads the shared texts from an open language file; absent keys give empty texts,
     // absent month names give the month's number.
-    void Load(const TIniFile &file);
+    void Load(const TLanguageFile &file);
 };
 
 // The language file "lng/<name>" in the program directory.
