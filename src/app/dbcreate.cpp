@@ -1,5 +1,6 @@
 #include "app/dbcreate.h"
 #include "app/errors.h"
+#include "app/resources.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -48,15 +49,9 @@ QString quoted(const QString &text)
 
 } // namespace
 
-static void initResources()
-{
-    // Resources of a static library are registered by hand.
-    Q_INIT_RESOURCE(lormen);
-}
-
 QString TDatabaseCreator::BuiltInSchema()
 {
-    initResources();
+    InitLormenResources();
     QFile file(QStringLiteral(":/db/schema.sql"));
     if (!file.open(QIODevice::ReadOnly))
         throw ELormenError(QStringLiteral("The database schema is missing from the program."));

@@ -1,6 +1,8 @@
 #include "app/dialogs.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
@@ -45,6 +47,11 @@ qint64 TDialogs::StartDetached(const QString &program, const QStringList &argume
 {
     qint64 pid = 0;
     return QProcess::startDetached(program, arguments, QString(), &pid) ? pid : 0;
+}
+
+void TDialogs::OpenUrl(const QString &address)
+{
+    QDesktopServices::openUrl(QUrl::fromUserInput(address));
 }
 
 TDialogs &Dialogs()

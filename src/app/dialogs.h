@@ -17,6 +17,8 @@ public:
     virtual QString OpenFileName(const QString &filter);
     // Starts a program without waiting for it; returns its process ID, 0 when it cannot start.
     virtual qint64 StartDetached(const QString &program, const QStringList &arguments);
+    // Hands an address or document to the system to open.
+    virtual void OpenUrl(const QString &address);
 };
 
 // The dialogs in use; never null.

@@ -61,6 +61,14 @@ QTime TimeWithoutSeconds()
     return QTime(now.hour(), now.minute());
 }
 
+QString TitleText()
+{
+    QString title = LanguageString.Caption + ' ' + Settings.Version;
+    if (!Settings.User.Name.isEmpty())
+        title += QStringLiteral(" [") + Settings.User.Name + ']';
+    return title;
+}
+
 bool CommitWork()
 {
     return DataModule_main().CommitWork();

@@ -24,6 +24,9 @@ int MaxIdFree(int wanted, const QSqlDatabase &db, const QString &table, const QS
 // The current time of day with seconds and milliseconds cleared.
 QTime TimeWithoutSeconds();
 
+// The main window's title: the caption text, the version, and the logged-in user in brackets.
+QString TitleText();
+
 // Commits the shared transaction; true when a transaction is still active afterwards.
 bool CommitWork();
 

@@ -56,7 +56,9 @@ public:
         return startForReal ? TDialogs::StartDetached(program, arguments) : 4242;
     }
 
-    QStringList texts, errors, questions, fileNames;
+    void OpenUrl(const QString &address) override { opened << address; }
+
+    QStringList texts, errors, questions, fileNames, opened;
     QList<bool> answers;
     QList<QStringList> started;
     bool startForReal = false;

@@ -1,0 +1,90 @@
+#include "app/startup.h"
+#include "app/datamod_main.h"
+#include "app/floatpanel.h"
+#include "app/globalres.h"
+#include "app/localisation.h"
+#include "app/main.h"
+#include "app/resources.h"
+#include "app/screen.h"
+#include "data/datmod_user.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+bool IsTrayStart(const QStringList &arguments)
+{
+    return arguments.size() > 1 && arguments.at(1) == QLatin1String("-m");
+}
+
+TProgram::TProgram(const QStringList &arguments)
+    : TrayStart(IsTrayStart(arguments)), m_arguments(arguments)
+{
+    InitLormenResources();
+}
+
+TProgram::~TProgram()
+{
+    ClearJazykWindows();
+    m_eventsPanel.reset();
+    m_mainWindow.reset(); // its children, the data modules, go with it
+    SetDataModule_main(nullptr);
+}
+
+void TProgram::Create()
+{
+    if (!TrayStart) {
+        Screen = std::make_unique<Tfrm_screen>();
+        Screen->show();
+        Screen->SetText(QStringLiteral("starting application..."));
+    }
+    QCoreApplication::setApplicationName(QStringLiteral("Lormen"));
+
+    m_mainWindow = std::make_unique<TTarnovka>(m_arguments);
+    Tarnovka = m_mainWindow.get();
+    DataModuleMain = new TDataModule_main(QStringLiteral("lormen"), Tarnovka);
+    SetDataModule_main(DataModuleMain);
+    QObject::connect(DataModuleMain, &TDataModule_main::Disconnected, Tarnovka,
+                     [this] { Tarnovka->SetConnectedState(false); });
+    DataModuleUser = new TDataModule_user(*DataModuleMain, DataModuleMain);
+    SetDataModule_user(DataModuleUser);
+    Tarnovka->SetPanels(nullptr, nullptr, nullptr, PanelEvents);
+
+    RegisterJazyk([this](const QString &file) { Tarnovka->Jazyk(file); });
+    if (PanelEvents)
+        RegisterJazyk([this](const QString &file) { PanelEvents->Jazyk(file); });
+    NastavZobrazJazyk();
+}
+
+bool TProgram::Start(int minimumMs)
+{
+    QElapsedTimer started;
+    started.start();
+    if (Screen)
+        Screen->SetText(QStringLiteral("connecting with database..."));
+    Settings.Database.Connected = false;
+    DataModuleMain->ConnectRetries = 0;
+    Tarnovka->ConnectOpenDB();
+
+    if (!TrayStart) {
+        while (started.elapsed() < minimumMs) {
+            QCoreApplication::processEvents();
+            if (QCoreApplication::closingDown())
+                return false;
+            QThread::msleep(10);
+        }
+        Screen.reset();
+        Tarnovka->show();
+    } else {
+        Tarnovka->HideApplication();
+        if (PanelEvents) {
+            PanelEvents->move(Settings.EventsPanel.Left, Settings.EventsPanel.Top);
+            if (Settings.PanelEvents && Settings.Database.Connected)
+                PanelEvents->show();
+        }
+        if (Settings.Database.Connected)
+            DataModuleMain->RefreshData();
+        Settings.TrayState = QStringLiteral("hide");
+    }
+    return true;
+}
