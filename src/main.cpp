@@ -3,6 +3,9 @@
 #include "app/fbroot.h"
 #include "app/paths.h"
 #include "app/startup.h"
+#include "app/termination.h"
+
+#include <unistd.h>
 
 int main(int argc, char **argv)
 {
@@ -18,7 +21,10 @@ int main(int argc, char **argv)
     }
     TProgram program(QCoreApplication::arguments());
     program.Create();
-    if (!program.Start())
-        return 0;
-    return app.exec();
+    const int code = program.Start() ? app.exec() : 0;
+    // After a termination signal the database engine is already shutting itself down and
+    // would not let the connection close: end without tidying up.
+    if (TerminationRequested())
+        ::_exit(code);
+    return code;
 }

@@ -6,6 +6,7 @@
 #include "app/main.h"
 #include "app/resources.h"
 #include "app/screen.h"
+#include "app/termination.h"
 #include "data/datmod_user.h"
 
 #include <QCoreApplication>
@@ -65,11 +66,13 @@ bool TProgram::Start(int minimumMs)
     Settings.Database.Connected = false;
     DataModuleMain->ConnectRetries = 0;
     Tarnovka->ConnectOpenDB();
+    EndOnTerminationSignal();
 
     if (!TrayStart) {
+        // Asked to end while waiting (the system shuts down): stop at once.
         while (started.elapsed() < minimumMs) {
             QCoreApplication::processEvents();
-            if (QCoreApplication::closingDown())
+            if (TerminationRequested())
                 return false;
             QThread::msleep(10);
         }
