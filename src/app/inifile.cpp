@@ -139,6 +139,16 @@ bool TIniFile::ValueExists(const QString &section, const QString &key) const
     return header >= 0 && findKey(header, key) >= 0;
 }
 
+QStringList TIniFile::ReadSections() const
+{
+    QStringList sections;
+    QString name;
+    for (const QString &line : m_lines)
+        if (ParseSectionLine(line, &name))
+            sections << name;
+    return sections;
+}
+
 QStringList TIniFile::ReadSection(const QString &section) const
 {
     QStringList keys;

@@ -31,6 +31,8 @@ public:
     bool SectionExists(const QString &section) const;
     bool ValueExists(const QString &section, const QString &key) const;
     // The key names of a section, in file order.
+    // The names of all sections, in file order.
+    QStringList ReadSections() const;
     QStringList ReadSection(const QString &section) const;
 
     // Replaces the value of an existing key in place, or adds the key at the end

@@ -93,6 +93,14 @@ QString TestEnv::schema()
     return QString::fromUtf8(file.readAll());
 }
 
+void TestEnv::installLanguages() const
+{
+    const QDir source(QStringLiteral(LORMEN_SOURCE_DIR "/lng"));
+    QDir().mkpath(home() + QStringLiteral("lng"));
+    for (const QString &name : source.entryList(QDir::Files))
+        QFile::copy(source.filePath(name), home() + QStringLiteral("lng/") + name);
+}
+
 bool WaitForPid(qint64 pid, int timeoutMs)
 {
     QDeadlineTimer deadline(timeoutMs);

@@ -26,6 +26,8 @@ public:
 
     // The schema of the source tree.
     static QString schema();
+    // Copies the shipped language files into the program directory's "lng/".
+    void installLanguages() const;
 
 private:
     QTemporaryDir m_dir;
