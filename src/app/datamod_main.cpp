@@ -177,12 +177,13 @@ void TDataModule_main::RefreshData(bool customers, bool goods, bool rents, bool 
     const bool wanted[] = {customers, goods, rents, users, invoices};
     try {
         CommitWork();
-        StartWork();
+        // Listening starts before the new snapshot, so no change falls between the two.
         QSqlDatabase db = IBDatabase1();
         QString why;
         if (!ListenerRegistered()
             && !m_listener.Start(db.databaseName(), db.userName(), db.password(), EventName(), &why))
             throw EDatabaseError(why);
+        StartWork();
         for (TDataGroup group : {TDataGroup::Customers, TDataGroup::Goods, TDataGroup::Rents,
                                  TDataGroup::Users, TDataGroup::Invoices}) {
             if (!wanted[static_cast<int>(group)])

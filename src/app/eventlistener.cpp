@@ -1,8 +1,10 @@
 #include "app/eventlistener.h"
 
+#include <QCoreApplication>
 #include <QMetaObject>
 #include <QMutex>
 #include <QPointer>
+#include <QSemaphore>
 
 #include <ibase.h>
 
@@ -16,9 +18,10 @@ struct TEventListener::State
     ISC_UCHAR *eventBuffer = nullptr;
     ISC_UCHAR *resultBuffer = nullptr;
     short length = 0;
-    QByteArray name;
+    QByteArray name, primer;
     std::atomic<bool> stopping{false};
-    std::atomic<bool> first{true};
+    std::atomic<bool> primed{false};
+    QSemaphore baseline;
     QMutex resultLock; // guards resultBuffer between the engine's thread and ours
     QPointer<TEventListener> owner;
 };
@@ -32,6 +35,14 @@ void eventCallback(void *data, ISC_USHORT length, const ISC_UCHAR *updated)
     {
         QMutexLocker locker(&state->resultLock);
         std::copy(updated, updated + qMin<int>(length, state->length), state->resultBuffer);
+        if (!state->primed) {
+            // The answer to our own primer: the counts so far become the baseline.
+            ISC_ULONG counts[2]{};
+            isc_event_counts(counts, state->length, state->eventBuffer, state->resultBuffer);
+            state->primed = true;
+            state->baseline.release();
+            return;
+        }
     }
     if (state->owner)
         QMetaObject::invokeMethod(state->owner.data(), "delivered", Qt::QueuedConnection);
@@ -57,6 +68,25 @@ bool queue(TEventListener::State &state, ISC_STATUS *status)
     isc_que_events(status, &state.db, &state.eventId, state.length, state.eventBuffer, eventCallback, &state);
     return !failed(status);
 }
+
+// Posts an event only this listener knows, so the engine answers at once with the current
+// counts of every event: those become the baseline and nothing posted later is missed.
+bool postPrimer(TEventListener::State &state, ISC_STATUS *status)
+{
+    isc_tr_handle tr = 0;
+    isc_start_transaction(status, &tr, 1, &state.db, 0, nullptr);
+    if (failed(status))
+        return false;
+    const QByteArray sql = "EXECUTE BLOCK AS BEGIN POST_EVENT '" + state.primer + "'; END";
+    isc_dsql_execute_immediate(status, &state.db, &tr, 0, sql.constData(), 3, nullptr);
+    if (failed(status)) {
+        ISC_STATUS_ARRAY ignored{};
+        isc_rollback_transaction(ignored, &tr);
+        return false;
+    }
+    isc_commit_transaction(status, &tr);
+    return !failed(status);
+}
 } // namespace
 
 TEventListener::TEventListener(QObject *parent) : QObject(parent) {}
@@ -78,6 +108,8 @@ bool TEventListener::Start(const QString &database, const QString &user, const Q
     auto state = std::make_shared<State>();
     state->owner = this;
     state->name = eventName.toLatin1();
+    static std::atomic<int> serial{0};
+    state->primer = QStringLiteral("LORMEN_PRIMER_%1_%2").arg(QCoreApplication::applicationPid()).arg(++serial).toLatin1();
 
     std::vector<char> dpb{isc_dpb_version1};
     auto add = [&dpb](char tag, const QByteArray &value) {
@@ -96,9 +128,16 @@ bool TEventListener::Start(const QString &database, const QString &user, const Q
             *error = statusText(status);
         return false;
     }
-    state->length = static_cast<short>(
-        isc_event_block(&state->eventBuffer, &state->resultBuffer, 1, state->name.constData()));
-    if (!queue(*state, status)) {
+    state->length = static_cast<short>(isc_event_block(&state->eventBuffer, &state->resultBuffer, 2,
+                                                       state->name.constData(), state->primer.constData()));
+    const bool ready = queue(*state, status) && postPrimer(*state, status)
+                       && state->baseline.tryAcquire(1, 10000) && queue(*state, status);
+    if (!ready) {
+        if (!failed(status))
+            status[0] = 1, status[1] = isc_network_error;
+        state->stopping = true;
+        ISC_STATUS_ARRAY cancelled{};
+        isc_cancel_events(cancelled, &state->db, &state->eventId);
         if (error)
             *error = statusText(status);
         ISC_STATUS_ARRAY ignored{};
@@ -130,16 +169,14 @@ void TEventListener::delivered()
     if (!m_state)
         return;
     State &state = *m_state;
-    ISC_ULONG counts[15]{};
+    ISC_ULONG counts[2]{};
     {
         QMutexLocker locker(&state.resultLock);
         isc_event_counts(counts, state.length, state.eventBuffer, state.resultBuffer);
     }
-    // The first answer after queuing only reports the starting counts.
-    const bool initial = state.first.exchange(false);
     ISC_STATUS_ARRAY status{};
     if (!state.stopping)
         queue(state, status);
-    if (!initial && counts[0] > 0)
+    if (counts[0] > 0)
         emit Posted();
 }

@@ -8,6 +8,7 @@
 #include "app/screen.h"
 #include "app/termination.h"
 #include "data/datmod_user.h"
+#include "online/panelUdalosti.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -49,11 +50,12 @@ void TProgram::Create()
                      [this] { Tarnovka->SetConnectedState(false); });
     DataModuleUser = new TDataModule_user(*DataModuleMain, DataModuleMain);
     SetDataModule_user(DataModuleUser);
+    m_eventsPanel = std::make_unique<Tpanel_udalosti>();
+    PanelEvents = m_eventsPanel.get();
     Tarnovka->SetPanels(nullptr, nullptr, nullptr, PanelEvents);
 
     RegisterJazyk([this](const QString &file) { Tarnovka->Jazyk(file); });
-    if (PanelEvents)
-        RegisterJazyk([this](const QString &file) { PanelEvents->Jazyk(file); });
+    RegisterJazyk([this](const QString &file) { PanelEvents->Jazyk(file); });
     NastavZobrazJazyk();
 }
 

@@ -6,6 +6,7 @@
 #include "app/inifile.h"
 #include "app/language.h"
 #include "app/main.h"
+#include "online/panelUdalosti.h"
 #include "users/login.h"
 
 #include <QSet>
@@ -23,6 +24,7 @@ QList<std::function<void(const QString &)>> windowTexts()
         [](const QString &file) { TTarnovka({QStringLiteral("lormen")}).Jazyk(file); },
         [](const QString &file) { Tfrm_login().Jazyk(file); },
         [](const QString &file) { Tfrm_loginAdmin().Jazyk(file); },
+        [](const QString &file) { Tpanel_udalosti().Jazyk(file); },
     };
 }
 } // namespace
