@@ -2,7 +2,12 @@
 #include "app/datamod_main.h"
 #include "app/paths.h"
 
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QTextEdit>
 #include <QTime>
 
 #include <cfenv>
@@ -77,6 +82,35 @@ bool CommitWork()
 void WriteSettings()
 {
     WriteSettingsFile(Settings, ProgramFile(QStringLiteral("settings.ini")));
+}
+
+void ClearInputs(const QList<QWidget *> &controls)
+{
+    for (QWidget *control : controls) {
+        if (auto *edit = qobject_cast<QLineEdit *>(control))
+            edit->clear();
+        else if (auto *memo = qobject_cast<QPlainTextEdit *>(control))
+            memo->clear();
+        else if (auto *rich = qobject_cast<QTextEdit *>(control))
+            rich->clear();
+        else if (auto *combo = qobject_cast<QComboBox *>(control))
+            combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
+        else if (auto *picker = qobject_cast<QDateTimeEdit *>(control))
+            picker->setDateTime(QDateTime::currentDateTime());
+    }
+    EnableControls(controls);
+}
+
+void EnableControls(const QList<QWidget *> &controls)
+{
+    for (QWidget *control : controls)
+        control->setEnabled(true);
+}
+
+void DisableControls(const QList<QWidget *> &controls)
+{
+    for (QWidget *control : controls)
+        control->setEnabled(false);
 }
 
 QString ShortPath(const QString &path)

@@ -3,6 +3,7 @@
 #include "app/language.h"
 #include "app/settings.h"
 
+#include <QList>
 #include <QSqlDatabase>
 #include <QString>
 #include <QTime>
@@ -32,6 +33,14 @@ bool CommitWork();
 
 // Writes the settings the dialogs manage into settings.ini; throws ELormenError when it cannot.
 void WriteSettings();
+
+class QWidget;
+
+// Empties the given inputs (texts, notes, rich texts; combo boxes to their first item;
+// date and time pickers to now) and enables them.
+void ClearInputs(const QList<QWidget *> &controls);
+void EnableControls(const QList<QWidget *> &controls);
+void DisableControls(const QList<QWidget *> &controls);
 
 // Linux has no short path forms: the path as it is.
 QString ShortPath(const QString &path);

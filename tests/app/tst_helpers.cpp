@@ -2,6 +2,10 @@
 #include "app/dbcreate.h"
 #include "app/globalres.h"
 
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QtTest>
 
 class TestHelpers : public QObject
@@ -36,6 +40,27 @@ private slots:
         QCOMPARE(t.second(), 0);
         QCOMPARE(t.msec(), 0);
         QVERIFY(qAbs(t.secsTo(QTime::currentTime())) < 120);
+    }
+
+    void clearingAndEnablingInputs()
+    {
+        QLineEdit edit(QStringLiteral("Novák"));
+        QPlainTextEdit memo(QStringLiteral("poznámka"));
+        QComboBox combo;
+        combo.addItems({QStringLiteral("a"), QStringLiteral("b")});
+        combo.setCurrentIndex(1);
+        QDateEdit date(QDate(2001, 2, 3));
+        const QList<QWidget *> controls = {&edit, &memo, &combo, &date};
+        DisableControls(controls);
+        for (QWidget *control : controls)
+            QVERIFY(!control->isEnabled());
+        ClearInputs(controls);
+        QVERIFY(edit.text().isEmpty());
+        QVERIFY(memo.toPlainText().isEmpty());
+        QCOMPARE(combo.currentIndex(), 0);
+        QCOMPARE(date.date(), QDate::currentDate());
+        for (QWidget *control : controls)
+            QVERIFY(control->isEnabled());
     }
 
     void schemaSplitting()

@@ -11,6 +11,7 @@
 #include "data/datmod_user.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
@@ -201,6 +202,67 @@ private slots:
                  qPrintable(backup));
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(backup).size() > 0, 30000);
         QCOMPARE(QDir(dir).entryList({QStringLiteral("a_*.fbk")}).size(), 1);
+    }
+
+    void backupAndRestoreCommands()
+    {
+        makeWindow();
+        // ".fbk" is always added to the chosen name.
+        dialogs->fileNames << env->home() + "data" << env->home() + "data.fbk";
+        window->mnuDataBackupClick();
+        window->mnuDataBackupClick();
+        QCOMPARE(dialogs->started.size(), 2);
+        QCOMPARE(dialogs->started[0].last(), env->home() + "data.fbk");
+        QCOMPARE(dialogs->started[1].last(), env->home() + "data.fbk.fbk");
+        // A restore the user does not confirm changes nothing.
+        dialogs->fileNames << env->home() + "data.fbk";
+        dialogs->answers << false;
+        window->mnuDataRestoreClick();
+        QCOMPARE(dialogs->questions, QStringList{LanguageString.STR_RESTOREDB_TEXT});
+        QVERIFY(Settings.Database.Connected);
+        // A remote database is refused at once.
+        Settings.Database.Kind = QStringLiteral("Remote");
+        dialogs->texts.clear();
+        window->mnuDataBackupClick();
+        window->mnuDataRestoreClick();
+        QCOMPARE(dialogs->texts, (QStringList{LanguageString.STR_BACKUP_ONLYLOCALDB, LanguageString.STR_RESTORE_ONLYLOCALDB}));
+        QCOMPARE(dialogs->started.size(), 2);
+    }
+
+    void programStart_data()
+    {
+        QTest::addColumn<bool>("tray");
+        QTest::addColumn<bool>("panelEvents");
+        QTest::newRow("normal") << false << true;
+        QTest::newRow("tray with events panel") << true << true;
+        QTest::newRow("tray without events panel") << true << false;
+    }
+
+    void programStart()
+    {
+        QFETCH(bool, tray);
+        QFETCH(bool, panelEvents);
+        QFile ini(settingsFile());
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write(QStringLiteral("[Application]\nPanelEvents=%1\n[panelEvents]\nLeft=321\nTop=123\n")
+                      .arg(panelEvents ? "True" : "False").toUtf8());
+        ini.close();
+        TProgram program(tray ? QStringList{"lormen", "-m"} : QStringList{"lormen"});
+        program.Create();
+        QCOMPARE(program.Screen != nullptr, !tray);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(program.Start(tray ? 0 : 300));
+        if (!tray)
+            QVERIFY(clock.elapsed() >= 300); // the start-up picture stays its minimum time
+        QVERIFY(Settings.Database.Connected);
+        QVERIFY(!program.Screen);
+        QCOMPARE(program.Tarnovka->isVisible(), !tray);
+        QCOMPARE(Settings.TrayState, tray ? QStringLiteral("hide") : QStringLiteral("show"));
+        if (tray) {
+            QCOMPARE(program.PanelEvents->isVisible(), panelEvents);
+            QCOMPARE(program.PanelEvents->pos(), QPoint(321, 123));
+        }
     }
 
     void automaticBackupName()
