@@ -6,7 +6,10 @@
 #include "app/inifile.h"
 #include "app/language.h"
 #include "app/main.h"
+#include "goods/imagepreview.h"
 #include "online/panelUdalosti.h"
+#include "rentals/vypujcka.h"
+#include "settings/editText.h"
 #include "users/login.h"
 
 #include <QSet>
@@ -25,6 +28,9 @@ QList<std::function<void(const QString &)>> windowTexts()
         [](const QString &file) { Tfrm_login().Jazyk(file); },
         [](const QString &file) { Tfrm_loginAdmin().Jazyk(file); },
         [](const QString &file) { Tpanel_udalosti().Jazyk(file); },
+        [](const QString &file) { Tfrm_vypujcka().Jazyk(file); },
+        [](const QString &file) { Tfrm_editText().Jazyk(file); },
+        [](const QString &file) { Tfrm_imagePreview().Jazyk(file); },
     };
 }
 } // namespace
