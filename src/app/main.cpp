@@ -6,6 +6,8 @@
 #include "app/globalres.h"
 #include "app/inifile.h"
 #include "app/paths.h"
+#include "rentals/panelzakazky.h"
+#include "rentals/vypujcky.h"
 #include "users/login.h"
 
 #include <QAction>
@@ -90,7 +92,10 @@ QAction *TTarnovka::action(const QString &caption, const std::function<void()> &
 
 void TTarnovka::createActions()
 {
-    btnNovaZakazka = action(QStringLiteral("Nová zakázka"));
+    btnNovaZakazka = action(QStringLiteral("Nová zakázka"), [this] {
+        if (frmVypujcky)
+            frmVypujcky->mnuRentsNewClick();
+    });
     btnNovyZakaznik = action(QStringLiteral("Nový zákazník"));
     btnNoveZbozi = action(QStringLiteral("Přidat nové zboží"));
     btnReload = action(QStringLiteral("Aktualizovat data"), [this] { ConnectOpenDB(); });
@@ -261,6 +266,17 @@ void TTarnovka::SetPanels(TFloatingPanel *rents, TFloatingPanel *goods, TFloatin
     SetConnectedState(Settings.Database.Connected);
 }
 
+void TTarnovka::SetListWindows(Tfrm_vypujcky *rents)
+{
+    frmVypujcky = rents;
+    if (rents) {
+        QMdiSubWindow *child = mdiArea->addSubWindow(rents);
+        child->setAttribute(Qt::WA_DeleteOnClose, false);
+        child->showMaximized();
+    }
+    SetConnectedState(Settings.Database.Connected);
+}
+
 void TTarnovka::Jazyk(const QString &languageFile)
 {
     const TLanguageFile file(languageFile);
@@ -337,6 +353,8 @@ void TTarnovka::SaveSettings()
         placement.Height = height();
     }
     Settings.ToolbarVisible = mnuWindowsViewTool->isChecked();
+    if (frmVypujcky)
+        frmVypujcky->UlozSloupce();
     const QList<QPair<TFloatingPanel *, TPanelState *>> panels = {
         {panelRents, &Settings.RentsPanel}, {panelGoods, &Settings.GoodsPanel},
         {panelCustomers, &Settings.CustomersPanel}, {panelEvents, &Settings.EventsPanel}};
@@ -351,6 +369,9 @@ void TTarnovka::SaveSettings()
         Settings.EventsPanel.Visible = mnuWindowsViewEvents->isChecked();
     TIniFile ini(ProgramFile(QStringLiteral("settings.ini")));
     SaveSettingsFile(Settings, ini);
+    for (TFloatingPanel *panel : {panelRents, panelGoods, panelCustomers})
+        if (panel)
+            panel->WriteChecks(ini);
     ini.UpdateFile();
 }
 
@@ -484,6 +505,10 @@ void TTarnovka::SetConnectedState(bool connected)
     for (const auto &[panel, item] : panels)
         if (!panel)
             item->setEnabled(false);
+    if (frmVypujcky)
+        frmVypujcky->SetConnectedState(connected);
+    else
+        btnNovaZakazka->setEnabled(false);
     // Items whose windows do not exist yet stay disabled whatever the connection.
     for (QAction *item : findChildren<QAction *>())
         if (item->property("unbuilt").toBool())
@@ -516,6 +541,15 @@ void TTarnovka::ConnectOpenDB()
     Settings.Database.Connected = true;
     SetConnectedState(true);
     module.RefreshData();
+    if (!Settings.Database.Connected)
+        return; // the reload failed and disconnected again
+    // The lists with their filters, and the filter panels' type boxes.
+    if (frmVypujcky) {
+        frmVypujcky->ViewRents(0);
+        frmVypujcky->Zobraz();
+    }
+    if (auto *rentsPanel = qobject_cast<Tpanel_zakazky *>(panelRents))
+        rentsPanel->FillCustomerTypeChecks();
 }
 
 void TTarnovka::showBackground()

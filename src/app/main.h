@@ -11,6 +11,7 @@ class QMenu;
 class QSystemTrayIcon;
 class QToolBar;
 class TFloatingPanel;
+class Tfrm_vypujcky;
 
 // The client area of the main window: child windows over an optional background picture.
 class TBackgroundArea : public QMdiArea
@@ -55,6 +56,9 @@ public:
 
     // The floating panels, created by the program entry; any may be missing.
     void SetPanels(TFloatingPanel *rents, TFloatingPanel *goods, TFloatingPanel *customers, TFloatingPanel *events);
+
+    // The list windows, created by the program entry; shown in the client area.
+    void SetListWindows(Tfrm_vypujcky *rents);
 
     // Tray and visibility.
     void HideApplication();
@@ -102,6 +106,7 @@ public:
     QMenu *PopupMenu1 = nullptr;
     QAction *N11, *Zobrazovatpaneludlost1, *Koecn1;
 
+    Tfrm_vypujcky *frmVypujcky = nullptr;
     TFloatingPanel *panelRents = nullptr, *panelGoods = nullptr, *panelCustomers = nullptr,
                    *panelEvents = nullptr;
 

@@ -9,6 +9,11 @@
 #include "app/termination.h"
 #include "data/datmod_user.h"
 #include "online/panelUdalosti.h"
+#include "data/datm_zakaznik.h"
+#include "data/datmod_vypujka.h"
+#include "data/datmod_znozi.h"
+#include "rentals/panelzakazky.h"
+#include "rentals/vypujcky.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -44,18 +49,27 @@ void TProgram::Create()
 
     m_mainWindow = std::make_unique<TTarnovka>(m_arguments);
     Tarnovka = m_mainWindow.get();
+    auto *panelRents = new Tpanel_zakazky(Tarnovka);
     DataModuleMain = new TDataModule_main(QStringLiteral("lormen"), Tarnovka);
     SetDataModule_main(DataModuleMain);
     QObject::connect(DataModuleMain, &TDataModule_main::Disconnected, Tarnovka,
                      [this] { Tarnovka->SetConnectedState(false); });
-    DataModuleUser = new TDataModule_user(*DataModuleMain, DataModuleMain);
-    SetDataModule_user(DataModuleUser);
+    SetDataModule_vypujcka(new TDataModule_vypujcka(*DataModuleMain, DataModuleMain));
+    SetDataModule_zbozi(new TDataModule_zbozi(*DataModuleMain, DataModuleMain));
+    SetDataModule_zakaznik(new TDataModule_zakaznik(*DataModuleMain, DataModuleMain));
+    auto *frmVypujcky = new Tfrm_vypujcky(*DataModuleMain);
+    frmVypujcky->SetFilterPanel(panelRents);
     m_eventsPanel = std::make_unique<Tpanel_udalosti>();
     PanelEvents = m_eventsPanel.get();
-    Tarnovka->SetPanels(nullptr, nullptr, nullptr, PanelEvents);
+    DataModuleUser = new TDataModule_user(*DataModuleMain, DataModuleMain);
+    SetDataModule_user(DataModuleUser);
+    Tarnovka->SetListWindows(frmVypujcky);
+    Tarnovka->SetPanels(panelRents, nullptr, nullptr, PanelEvents);
 
     RegisterJazyk([this](const QString &file) { Tarnovka->Jazyk(file); });
+    RegisterJazyk([frmVypujcky](const QString &file) { frmVypujcky->Jazyk(file); });
     RegisterJazyk([this](const QString &file) { PanelEvents->Jazyk(file); });
+    RegisterJazyk([panelRents](const QString &file) { panelRents->Jazyk(file); });
     NastavZobrazJazyk();
 }
 

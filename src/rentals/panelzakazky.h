@@ -36,7 +36,7 @@ public:
     // The filter as the panel shows it.
     TRentFilter Filter() const;
     // Writes the states of the type boxes for SaveSettings ("panelRents", "checkZakTyp1" …).
-    void WriteChecks(TIniFile &ini) const;
+    void WriteChecks(TIniFile &ini) const override;
 
     QLabel *lblTypZak = nullptr;
     std::array<QCheckBox *, TypeCount> checkVypZakTyp{}; // checkVypZakTyp1 … checkVypZakTyp6

@@ -35,10 +35,10 @@
 namespace {
 const QString section = QStringLiteral("frmRents");
 
-// A step of 1, 2 or 5 times a power of ten that splits `maximum` into about five parts.
-double niceStep(double maximum, double smallest)
+// A step of 1, 2 or 5 times a power of ten (at least 1) that splits `maximum` into about five parts.
+double niceStep(double maximum)
 {
-    const double raw = qMax(maximum / 5.0, smallest);
+    const double raw = qMax(maximum / 5.0, 1.0);
     const double power = std::pow(10.0, std::floor(std::log10(raw)));
     for (double factor : {1.0, 2.0, 5.0})
         if (factor * power >= raw)
@@ -159,6 +159,7 @@ Tfrm_vypujcky::Tfrm_vypujcky(TDataModule_main &main, QWidget *parent)
     Chart = new QChartView(chart, TabSheet3);
     Chart->setObjectName(QStringLiteral("Chart"));
     Chart->setRenderHint(QPainter::Antialiasing);
+    Chart->installEventFilter(this);
 
     auto *choice = new QHBoxLayout;
     choice->addWidget(lblRok);
@@ -192,15 +193,6 @@ Tfrm_vypujcky::Tfrm_vypujcky(TDataModule_main &main, QWidget *parent)
     ZobrazVybraneSloupce();
     SetConnectedState(Settings.Database.Connected);
     resize(760, 480);
-}
-
-Tfrm_vypujcky::~Tfrm_vypujcky()
-{
-    // The list queries outlive the window (they belong to the connection module); their
-    // grids go with it.
-    for (TList &list : m_lists)
-        if (list.model)
-            list.model->disconnect(this);
 }
 
 QAction *Tfrm_vypujcky::action(const QString &text, void (Tfrm_vypujcky::*handler)())
@@ -500,6 +492,8 @@ void Tfrm_vypujcky::openEditor(const QString &mode, int rentId)
     }
     if (!m_editor)
         m_editor = new Tfrm_vypujcka(this);
+    // The texts follow the language chosen meanwhile.
+    m_editor->Jazyk(Settings.Language);
     m_editor->Rezim = mode;
     m_editor->IdVypujcky = rentId;
     m_editor->exec();
@@ -544,14 +538,14 @@ void Tfrm_vypujcky::mnuRentsDelClick()
     if (!Dialogs().Ask(STR_DEL_VYP1, STR_DEL_VYP2))
         return;
     const int id = currentValue(m_lists[index], QStringLiteral("ID")).toInt();
-    // The data module reads the rental and undoes it in one transaction; the lists come
-    // back with the database event.
-    // TODO(DeleteRent): enable once TDataModule_vypujcka::DeleteRent(int rentId) exists.
-#if 0
-    DataModule_vypujcka().DeleteRent(id);
-#else
-    Q_UNUSED(id);
-#endif
+    // The data module reads the rental and undoes it in one transaction (nothing stays
+    // written when it fails); the lists come back with the database event.
+    try {
+        DataModule_vypujcka().DeleteRent(id);
+    } catch (const EDatabaseError &error) {
+        Dialogs().ShowError(error.message());
+        return;
+    }
     if (index == 1)
         Zobraz();
 }
@@ -636,6 +630,28 @@ void Tfrm_vypujcky::fillYears()
     comboRok->setCurrentIndex(index >= 0 ? index : years.size() - 1);
 }
 
+void Tfrm_vypujcky::fitMonthLabels()
+{
+    const auto axes = Chart->chart()->axes(Qt::Horizontal);
+    auto *months = axes.isEmpty() ? nullptr : qobject_cast<QBarCategoryAxis *>(axes.first());
+    if (!months)
+        return;
+    // Month names that do not fit side by side are turned aslant rather than cut short.
+    const QFontMetrics metrics(months->labelsFont());
+    int widest = 0;
+    for (const QString &name : months->categories())
+        widest = qMax(widest, metrics.horizontalAdvance(name));
+    const int room = (Chart->width() - 100) / 12;
+    months->setLabelsAngle(widest + 8 > room ? -45 : 0);
+}
+
+bool Tfrm_vypujcky::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Chart && event->type() == QEvent::Resize)
+        fitMonthLabels();
+    return QWidget::eventFilter(watched, event);
+}
+
 void Tfrm_vypujcky::Zobraz()
 {
     QChart *chart = Chart->chart();
@@ -672,12 +688,14 @@ void Tfrm_vypujcky::Zobraz()
     QFont small = months->labelsFont();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     months->setLabelsFont(small);
+    months->setTruncateLabels(false);
     chart->addAxis(months, Qt::AlignBottom);
     series->attachAxis(months);
+    fitMonthLabels();
 
     auto *values = new QValueAxis;
     values->setTitleText(byPrice ? Settings.Currency : m_grafYPocet);
-    const double step = niceStep(maximum, 1.0);
+    const double step = niceStep(maximum);
     // Some room above the highest bar.
     values->setRange(0, qMax(step, std::ceil(maximum * 1.1 / step) * step));
     values->setTickType(QValueAxis::TicksDynamic);

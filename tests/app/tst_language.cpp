@@ -8,7 +8,9 @@
 #include "app/main.h"
 #include "goods/imagepreview.h"
 #include "online/panelUdalosti.h"
+#include "rentals/panelzakazky.h"
 #include "rentals/vypujcka.h"
+#include "rentals/vypujcky.h"
 #include "settings/editText.h"
 #include "users/login.h"
 
@@ -31,6 +33,8 @@ QList<std::function<void(const QString &)>> windowTexts()
         [](const QString &file) { Tfrm_vypujcka().Jazyk(file); },
         [](const QString &file) { Tfrm_editText().Jazyk(file); },
         [](const QString &file) { Tfrm_imagePreview().Jazyk(file); },
+        [](const QString &file) { Tpanel_zakazky().Jazyk(file); },
+        [](const QString &file) { Tfrm_vypujcky(DataModule_main()).Jazyk(file); },
     };
 }
 } // namespace
