@@ -1298,9 +1298,193 @@ void Tfrm_vypujcka::btnSaveClick()
 
 void Tfrm_vypujcka::UlozVypujcku(const TVypujckaUlozeni &data)
 {
-    // The checks and statements that write the rental come here; until then nothing is
-    // written and the window stays open.
-    Q_UNUSED(data);
+    if (data.Rezim != modeNew && data.Rezim != QLatin1String("EDIT_VYPUJC") && data.Rezim != QLatin1String("EDIT_VRAC"))
+        return;
+    // Every check runs before anything is written; the write itself is one transaction.
+    // On any failure the window stays open with what was typed.
+    QList<TUlozenySlot> booked;
+    try {
+        // The checks read the database as it stands now, not as the shared snapshot saw it
+        // when the window was opened (numbers, reservations and rentals of other workstations).
+        DataModule_main().RefreshData();
+        if (!Settings.Database.Connected)
+            return;
+        if (!overUlozeni(data, booked))
+            return;
+        zapisVypujcku(data, booked);
+    } catch (const ERentSaveError &error) {
+        ukazChybuUlozeni(error, booked);
+        return;
+    } catch (const EDatabaseError &error) {
+        Dialogs().ShowError(Texty.STR_ERROR + QStringLiteral("\n\n") + error.message());
+        return;
+    }
+    if (!Settings.Database.RefreshByEvent)
+        DataModule_main().RefreshData();
+    accept();
+}
+
+bool Tfrm_vypujcka::overUlozeni(const TVypujckaUlozeni &data, QList<TUlozenySlot> &booked)
+{
+    bool valid = true;
+    if (data.ZakaznikZDb && data.Zakaznik.ID <= 0) {
+        Dialogs().ShowText(Texty.STR_NOCUSTOMERS);
+        valid = false;
+    } else if (!data.ZakaznikZDb && data.ZakJmeno.trimmed().isEmpty() && data.ZakFirma.trimmed().isEmpty()) {
+        valid = false;
+        Dialogs().ShowText(Texty.STR_NOCUSTOMERS2);
+        PageControlMain->setCurrentIndex(0);
+        editNovyZakJmeno->setFocus();
+    }
+
+    // The evidence number: checked for a new rental always, for an edited one when changed.
+    if (editCislo->text().isEmpty())
+        editCislo->setText(QStringLiteral("1"));
+    const QString typed = editCislo->text();
+    const int number = typed.toInt();
+    if (data.Rezim == modeNew || number != data.PuvodniEvidCislo || data.PuvodniEvidCislo == 0) {
+        const int proposed = OverEvidCislo(number);
+        if (proposed != number) {
+            valid = false;
+            Dialogs().ShowText(FormatTemplate(Texty.STR_NUMBER_ISUSED, {typed}));
+            editCislo->setText(QString::number(proposed));
+            PageControlMain->setCurrentIndex(0);
+            editCislo->setFocus();
+        }
+    }
+    if (!valid)
+        return false;
+
+    // The goods: a new rental refuses items that are out (each one is named); the goods of
+    // a rental that stays out must not collide with a reservation. Reservations are looked
+    // up for every item, as the goods list's reservation mark may be older than the window.
+    const bool newRent = data.Rezim == modeNew;
+    const bool staysOut = newRent || (data.PuvodniStav == 1 && data.NovyStav == 1);
+    for (const TUlozenySlot &slot : data.Sloty) {
+        if (newRent && slot.Zbozi.Pujceno) {
+            Dialogs().ShowText(FormatTemplate(Texty.STR_GOOD_ISRENTED, {QString::number(slot.Slot)}));
+            valid = false;
+            ukazSlot(slot.Slot);
+            continue;
+        }
+        if (valid && staysOut && !overRezervaci(slot, data.PujcOd, data.PujcDo))
+            valid = false;
+        if (valid)
+            booked << slot;
+    }
+    if (!valid)
+        return false;
+    if (newRent && booked.isEmpty()) {
+        Dialogs().ShowText(Texty.STR_NOGOODS);
+        return false;
+    }
+    return true;
+}
+
+bool Tfrm_vypujcka::overRezervaci(const TUlozenySlot &slot, const QDateTime &od, const QDateTime &doCasu)
+{
+    TDataModule_vypujcka &rents = DataModule_vypujcka();
+    const std::optional<TRezervace> reservation = rents.CollidingReservation(slot.Zbozi.ID, od, doCasu);
+    if (!reservation)
+        return true;
+    const QString text = FormatTemplate(Texty.STR_DEL_REZERV_TEXT,
+                                        {QString::number(slot.Slot), Slot[slot.Slot - 1].comboNazevZbozi->currentText(),
+                                         reservation->VLASTNIK});
+    // Either way the save stops; after the reservation is deleted the operator saves again.
+    if (Dialogs().Ask(text, Texty.STR_DEL_REZERV_CAPT)) {
+        rents.DeleteReservation(reservation->ID);
+        if (!Settings.Database.RefreshByEvent)
+            DataModule_main().RefreshData();
+    }
+    return false;
+}
+
+void Tfrm_vypujcka::zapisVypujcku(const TVypujckaUlozeni &data, const QList<TUlozenySlot> &booked)
+{
+    TRentRow row;
+    row.ID = data.IdVypujcky;
+    row.EVID_CISLO = editCislo->text().toInt();
+    row.STAV_PUJC = data.PuvodniStav;
+    row.PUJC_OD = data.PujcOd;
+    row.PUJC_DO = data.PujcDo;
+    row.SLEVA = data.Sleva;
+    row.CENA_CELK = data.CenaCelk;
+    row.ZALOHA_CELK = data.ZalohaCelk;
+    const bool newRent = data.Rezim == modeNew;
+    row.ID_ZAK = newRent ? (data.ZakaznikZDb ? data.Zakaznik.ID : 0) : data.IdZakRadku;
+    // The one-off customer's fields belong only to a rental without a register customer.
+    if (!data.ZakaznikZDb) {
+        row.ZAK_JMENO = data.ZakJmeno;
+        row.ZAK_FIRMA = data.ZakFirma;
+        row.ZAK_ICO = data.ZakIco;
+        row.ZAK_DIC = data.ZakDic;
+        row.ZAK_CISLOOP = data.ZakCisloOP;
+        row.ZAK_VYSTAVOP = data.ZakVystavOP;
+        row.ZAK_RODNEC = data.ZakRodneC;
+        row.ZAK_FULICE = data.ZakUlice;
+        row.ZAK_FCISLO = data.ZakCislo;
+        row.ZAK_FMESTO = data.ZakMesto;
+        row.ZAK_FPSC = data.ZakPsc;
+        row.ZAK_TEL = data.ZakTel;
+        row.ZAK_OSTATNI = data.ZakOstatni;
+        row.ZAK_DENVYDANIOP = data.ZakDenVydaniOP;
+    }
+    row.ZAS_JMENO = data.ZasJmeno;
+    row.ZAS_CISLOOP = data.ZasCisloOP;
+    row.ZAS_VYSTAVOP = data.ZasVystavOP;
+    row.ZAS_RODNEC = data.ZasRodneC;
+    row.ZAS_DENVYDANIOP = data.ZasDenVydaniOP;
+
+    // A new rental's booked entries are packed from the first; a saved rental keeps its slots.
+    for (int k = 0; k < booked.size(); ++k) {
+        const TUlozenySlot &entry = booked[k];
+        TRentSlot &slot = row.Slots[newRent ? k : entry.Slot - 1];
+        slot.RentGoodId = entry.RentGoodId;
+        slot.GoodsId = entry.Zbozi.ID;
+        slot.CENA1 = entry.CENA1;
+        slot.CENA2 = entry.CENA2;
+        slot.CENA3 = entry.CENA3;
+        slot.ZALOHA = entry.ZALOHA;
+        slot.POZNAMKA = entry.POZNAMKA;
+    }
+
+    TDataModule_vypujcka &rents = DataModule_vypujcka();
+    if (newRent)
+        rents.InsertRent(row, Settings.User.Id);
+    else if (data.PuvodniStav == 1 && data.NovyStav == 0)
+        rents.ReturnRent(row, Settings.User.Id);
+    else
+        rents.UpdateRent(row, Settings.User.Id);
+}
+
+void Tfrm_vypujcka::ukazChybuUlozeni(const ERentSaveError &error, const QList<TUlozenySlot> &booked)
+{
+    switch (error.Kind) {
+    case ERentSaveError::GoodsOut:
+        // Entry k of a new rental is its k-th booked slot.
+        if (error.Entry >= 1 && error.Entry <= booked.size()) {
+            const int n = booked[error.Entry - 1].Slot;
+            Dialogs().ShowText(FormatTemplate(Texty.STR_GOOD_ISRENTED, {QString::number(n)}));
+            ukazSlot(n);
+        }
+        break;
+    case ERentSaveError::RentChanged:
+        Dialogs().ShowError(Texty.STR_RENT_CHANGED);
+        break;
+    case ERentSaveError::Statement: {
+        const QString what = error.Entry > 0 ? FormatTemplate(Texty.STR_ERROR_GOOD, {QString::number(error.Entry)})
+                                             : Texty.STR_ERROR;
+        Dialogs().ShowError(what + QStringLiteral("\n\n") + error.message());
+        break;
+    }
+    }
+}
+
+void Tfrm_vypujcka::ukazSlot(int n)
+{
+    const int page = 1 + (n - 1) / slotsPerPage;
+    PageControlMain->setTabVisible(page, true);
+    PageControlMain->setCurrentIndex(page);
 }
 
 void Tfrm_vypujcka::btnVratitClick()
@@ -1310,7 +1494,8 @@ void Tfrm_vypujcka::btnVratitClick()
 
 void Tfrm_vypujcka::PotvrdVraceni()
 {
-    // The question about the return comes here; a confirmed return runs ZobrazVraceni().
+    if (Dialogs().Ask(Texty.STR_VRACENI_TEXT, Texty.STR_VRACENI_CAPT))
+        ZobrazVraceni();
 }
 
 void Tfrm_vypujcka::ZobrazVraceni()
@@ -1420,7 +1605,7 @@ void Tfrm_vypujcka::Jazyk(const QString &languageFile)
         {"STR_ERROR_GOOD", &Texty.STR_ERROR_GOOD}, {"STR_GOOD_ISRENTED", &Texty.STR_GOOD_ISRENTED},
         {"STR_WRONG_DATE", &Texty.STR_WRONG_DATE}, {"STR_DEL_REZERV_TEXT", &Texty.STR_DEL_REZERV_TEXT},
         {"STR_DEL_REZERV_CAPT", &Texty.STR_DEL_REZERV_CAPT}, {"STR_VRACENI_TEXT", &Texty.STR_VRACENI_TEXT},
-        {"STR_VRACENI_CAPT", &Texty.STR_VRACENI_CAPT}};
+        {"STR_VRACENI_CAPT", &Texty.STR_VRACENI_CAPT}, {"STR_RENT_CHANGED", &Texty.STR_RENT_CHANGED}};
     for (const auto &[key, target] : messages)
         *target = text(key);
 }

@@ -242,6 +242,7 @@ public:
         QString STR_GOODONLY1, STR_NOGOODS, STR_NOFOTO, STR_NOCUSTOMERS, STR_NOCUSTOMERS2, STR_NUMBER_ISUSED;
         QString STR_ERROR, STR_ERROR_GOOD, STR_GOOD_ISRENTED, STR_WRONG_DATE;
         QString STR_DEL_REZERV_TEXT, STR_DEL_REZERV_CAPT, STR_VRACENI_TEXT, STR_VRACENI_CAPT;
+        QString STR_RENT_CHANGED;
     } Texty;
 
 protected:
@@ -268,6 +269,14 @@ private:
     void nactiSloty(const TRentRow &row);
     void nastavStav(int item);
     void setZakPage(int page, bool hideOther);
+    // Saving: the checks (true when the rental may be written; `booked` receives the slots
+    // to write), the reservation question for one slot (true when nothing collides), the
+    // write, the message for a write that failed, and the page of slot n (from 1).
+    bool overUlozeni(const TVypujckaUlozeni &data, QList<TUlozenySlot> &booked);
+    bool overRezervaci(const TUlozenySlot &slot, const QDateTime &od, const QDateTime &doCasu);
+    void zapisVypujcku(const TVypujckaUlozeni &data, const QList<TUlozenySlot> &booked);
+    void ukazChybuUlozeni(const ERentSaveError &error, const QList<TUlozenySlot> &booked);
+    void ukazSlot(int n);
     QList<QWidget *> upravitelnePrvky() const;
     QList<QLineEdit *> polaNovehoZakaznika() const;
     QList<QWidget *> zakaznickeSeznamy() const;

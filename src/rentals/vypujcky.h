@@ -36,7 +36,6 @@ public:
     // Creates the two list queries in the rentals group of `main` (they live as long as it)
     // and applies the column settings. The lists stay empty until ViewRents.
     explicit Tfrm_vypujcky(TDataModule_main &main, QWidget *parent = nullptr);
-    ~Tfrm_vypujcky() override;
 
     // The filter panel whose every change rebuilds both lists.
     void SetFilterPanel(Tpanel_zakazky *panel);
@@ -103,6 +102,9 @@ public:
     // Message texts read by Jazyk.
     QString STR_DEL_VYP1, STR_DEL_VYP2, STR_FAKTUREXIST, STR_NOSELECT_RENT;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     // One of the two lists with its grid, query and sort.
     struct TList
@@ -128,6 +130,7 @@ private:
     void openEditor(const QString &mode, int rentId);
     void selectTab(int index);
     void fillYears();
+    void fitMonthLabels();
     void updateTitles();
     QAction *action(const QString &text, void (Tfrm_vypujcky::*handler)());
 

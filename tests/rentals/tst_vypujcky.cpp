@@ -6,6 +6,7 @@
 #include "app/globalres.h"
 #include "app/inifile.h"
 #include "data/datm_zakaznik.h"
+#include "data/datmod_vypujka.h"
 #include "data/rentlist.h"
 #include "rentals/panelzakazky.h"
 #include "rentals/vypujcky.h"
@@ -182,6 +183,8 @@ private slots:
         SetDataModule_main(module.get());
         QVERIFY(module->ConnectDatabase(Settings.Database.Path));
         Settings.Database.Connected = true;
+        // Both live as long as the connection module that reloads them.
+        SetDataModule_vypujcka(new TDataModule_vypujcka(*module, module.get()));
         module->RefreshData();
         insertRows();
         module->RefreshData();
@@ -517,6 +520,52 @@ private slots:
         form->mnuZalozka3Click();
         form->mnuRentsDelClick();
         QCOMPARE(dialogs->questions.size(), 1);
+    }
+
+    void deleteFromEitherList()
+    {
+        exec(QStringLiteral("UPDATE GOODS SET PUJCENI=1 WHERE ID IN (?, ?)"), {Kolo, Stan});
+        exec(QStringLiteral("UPDATE CUSTOMERS SET AKT_PUJC=1 WHERE ID=?"), {Mala});
+        exec(QStringLiteral("INSERT INTO RENT_GOOD (ID, ID_ZBOZI) VALUES (?, ?)"), {40, Kolo});
+        exec(QStringLiteral("INSERT INTO RENT_GOOD (ID, ID_ZBOZI) VALUES (?, ?)"), {41, Stan});
+        addRent({30, 108, 1, Mala, QString(), QString(), QString(), 40, 41, march10, 10});
+        exec(QStringLiteral("INSERT INTO RENT_GOOD (ID, ID_ZBOZI) VALUES (?, ?)"), {42, Helma});
+        addRent({31, 206, 0, Mala, QString(), QString(), QString(), 42, 0, march10, 1000});
+        module->RefreshData();
+        Tpanel_zakazky panel;
+        form->SetFilterPanel(&panel);
+        form->Jazyk(QStringLiteral("test.ini"));
+        form->comboRok->setCurrentIndex(form->comboRok->findData(2023));
+        QCOMPARE(form->StringGrid->item(2, 2)->text(), QStringLiteral("4"));
+
+        panel.editSearchRents3->setText(QStringLiteral("108"));
+        QCOMPARE(evids(lend()), QList<int>{108});
+        dialogs->answers = {true, true};
+        form->mnuRentsDelClick();
+        QCOMPARE(dialogs->questions, QStringList({"delete?"}));
+        module->RefreshData(); // the database event
+        QCOMPARE(evids(lend()), QList<int>());
+        const auto number = [](const QString &sql, int id) {
+            QSqlQuery query = PrepareQuery(sql);
+            ExecQuery(query, {id});
+            return query.next() ? query.value(0).toInt() : -99;
+        };
+        QCOMPARE(number(QStringLiteral("SELECT PUJCENI FROM GOODS WHERE ID=?"), Kolo), 0);
+        QCOMPARE(number(QStringLiteral("SELECT PUJCENI FROM GOODS WHERE ID=?"), Stan), 0);
+        QCOMPARE(number(QStringLiteral("SELECT AKT_PUJC FROM CUSTOMERS WHERE ID=?"), Mala), 0);
+        QCOMPARE(number(QStringLiteral("SELECT COUNT(*) FROM RENT_GOOD WHERE ID IN (40, ?)"), 41), 0);
+
+        // From the returned list the overview follows at once.
+        panel.editSearchRents3->setText(QStringLiteral("206"));
+        form->mnuZalozka2Click();
+        form->mnuRentsDelClick();
+        QCOMPARE(form->StringGrid->item(2, 2)->text(), QStringLiteral("3"));
+        module->RefreshData();
+        QCOMPARE(evids(returned()), QList<int>());
+        QCOMPARE(number(QStringLiteral("SELECT COUNT(*) FROM RENT WHERE ID=?"), 31), 0);
+        exec(QStringLiteral("UPDATE GOODS SET PUJCENI=0 WHERE ID IN (?, ?)"), {Kolo, Stan});
+        exec(QStringLiteral("UPDATE CUSTOMERS SET AKT_PUJC=-1 WHERE ID=?"), {Mala});
+        module->RefreshData();
     }
 
     void invoiceOnlyOnce()
