@@ -318,16 +318,21 @@ int TDataModule_main::DeleteOldBackups(int keep, const QString &directory, const
     return deleted;
 }
 
-QSqlQuery PrepareQuery(const QString &sql, const QSqlDatabase &db)
+QSqlQuery PrepareQuery(const QString &sql, const QSqlDatabase &db, bool forwardOnly)
 {
     QSqlQuery query(db.isValid() ? db : DataModule_main().IBDatabase1());
-    query.setForwardOnly(true);
+    query.setForwardOnly(forwardOnly);
     if (!query.prepare(sql))
         throw EDatabaseError(DatabaseErrorText(query.lastError()));
     return query;
 }
 
 void ExecQuery(QSqlQuery &query, std::initializer_list<QVariant> values)
+{
+    ExecQuery(query, QVariantList(values));
+}
+
+void ExecQuery(QSqlQuery &query, const QVariantList &values)
 {
     int i = 0;
     for (const QVariant &value : values) {
@@ -337,6 +342,14 @@ void ExecQuery(QSqlQuery &query, std::initializer_list<QVariant> values)
     }
     if (!query.exec())
         throw EDatabaseError(DatabaseErrorText(query.lastError()));
+}
+
+void OpenQueryModel(QSqlQueryModel *model, const QString &sql, const QVariantList &values, const QSqlDatabase &db)
+{
+    // Prepared anew each time: a statement cannot outlive its transaction.
+    QSqlQuery query = PrepareQuery(sql, db, false);
+    ExecQuery(query, values);
+    model->setQuery(std::move(query));
 }
 
 QString DatabaseErrorText(const QSqlError &error)

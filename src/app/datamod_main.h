@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlQueryModel>
 #include <QStringList>
 #include <QVariant>
 
@@ -108,10 +109,15 @@ TDataModule_main &DataModule_main();
 bool HasDataModule_main();
 void SetDataModule_main(TDataModule_main *module);
 
-// A statement prepared on the program's connection.
-QSqlQuery PrepareQuery(const QString &sql, const QSqlDatabase &db = QSqlDatabase());
+// A statement prepared on the program's connection (or on `db`). A list model needs a
+// query it can scroll: `forwardOnly` false.
+QSqlQuery PrepareQuery(const QString &sql, const QSqlDatabase &db = QSqlDatabase(), bool forwardOnly = true);
 // Binds values in order and executes; throws EDatabaseError with a readable message.
 void ExecQuery(QSqlQuery &query, std::initializer_list<QVariant> values = {});
+void ExecQuery(QSqlQuery &query, const QVariantList &values);
+// Runs a SELECT with bound values into a list model (rows are fetched as they are shown).
+void OpenQueryModel(QSqlQueryModel *model, const QString &sql, const QVariantList &values = {},
+                    const QSqlDatabase &db = QSqlDatabase());
 // The text shown to the user for a database error (characters the database cannot
 // hold and texts too long for their column get their own message).
 QString DatabaseErrorText(const QSqlError &error);

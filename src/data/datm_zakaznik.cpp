@@ -44,19 +44,6 @@ TZakaznik fromRecord(const QSqlRecord &r, int first)
 }
 } // namespace
 
-void OpenQueryModel(QSqlQueryModel *model, const QString &sql, std::initializer_list<QVariant> values)
-{
-    QSqlQuery query(DataModule_main().IBDatabase1());
-    if (!query.prepare(sql))
-        throw EDatabaseError(DatabaseErrorText(query.lastError()));
-    int i = 0;
-    for (const QVariant &value : values)
-        query.bindValue(i++, value);
-    if (!query.exec())
-        throw EDatabaseError(DatabaseErrorText(query.lastError()));
-    model->setQuery(std::move(query));
-}
-
 TDataModule_zakaznik &DataModule_zakaznik()
 {
     Q_ASSERT(programModule);

@@ -25,9 +25,6 @@ struct TZakaznik
     QString TYP;
 };
 
-// Reopens a model on a statement prepared and executed with bound values in order; the
-// model fetches its rows as its views show them. Throws EDatabaseError.
-void OpenQueryModel(QSqlQueryModel *model, const QString &sql, std::initializer_list<QVariant> values = {});
 
 class TDataModule_zakaznik : public QObject, public TQueryGroup
 {

@@ -37,10 +37,7 @@ TDataModule_user::~TDataModule_user()
 
 void TDataModule_user::OpenQueries()
 {
-    QSqlQuery query(m_main.IBDatabase1());
-    if (!query.exec(QStringLiteral("SELECT * FROM USERS ORDER BY ID")))
-        throw EDatabaseError(DatabaseErrorText(query.lastError()));
-    m_IBQUsers.setQuery(std::move(query));
+    OpenQueryModel(&m_IBQUsers, QStringLiteral("SELECT * FROM USERS ORDER BY ID"), {}, m_main.IBDatabase1());
 }
 
 void TDataModule_user::CloseQueries()

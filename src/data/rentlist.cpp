@@ -157,16 +157,8 @@ TRentListModel::TRentListModel(QObject *parent)
 
 void TRentListModel::Open(const TSqlText &statement)
 {
-    // Prepared anew each time: a statement cannot outlive its transaction.
-    QSqlQuery query(DataModule_main().IBDatabase1());
-    if (!query.prepare(statement.Sql))
-        throw EDatabaseError(DatabaseErrorText(query.lastError()));
-    for (int i = 0; i < statement.Values.size(); ++i)
-        query.bindValue(i, statement.Values.at(i));
-    if (!query.exec())
-        throw EDatabaseError(DatabaseErrorText(query.lastError()));
+    OpenQueryModel(this, statement.Sql, statement.Values);
     m_statement = statement;
-    setQuery(std::move(query));
 }
 
 void TRentListModel::Reopen()
