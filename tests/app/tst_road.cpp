@@ -6,6 +6,9 @@
 #include "app/globalres.h"
 #include "app/main.h"
 #include "app/startup.h"
+#include "app/inifile.h"
+#include "data/rentlist.h"
+#include "rentals/panelzakazky.h"
 #include "rentals/vypujcka.h"
 #include "rentals/vypujcky.h"
 
@@ -17,6 +20,7 @@
 #include <QDoubleSpinBox>
 #include <QPushButton>
 #include <QSqlQuery>
+#include <QHeaderView>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTimer>
@@ -141,6 +145,44 @@ private slots:
         QCOMPARE(check.value(0).toInt(), 0);
         QCOMPARE(check.value(1).toInt(), 1);
         QCOMPARE(check.value(2).toDouble(), 1000.0);
+    }
+
+    void listSettingsSurviveARestart()
+    {
+        TestEnv env;
+        env.installLanguages();
+        TRecordingDialogs dialogs;
+        QFile ini(env.home() + QStringLiteral("settings.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[RentsColumnView]\nVystavil=False\nEditoval=False\n[panelRents]\ncheckZakTyp2=False\nLeft=300\nTop=50\n");
+        ini.close();
+        {
+            TProgram program({QStringLiteral("lormen")});
+            program.Create();
+            QVERIFY(program.Start(0));
+            Tfrm_vypujcky *list = program.Tarnovka->frmVypujcky;
+            auto *panel = qobject_cast<Tpanel_zakazky *>(program.Tarnovka->panelRents);
+            QVERIFY(panel && panel->isVisible());
+            QCOMPARE(panel->pos(), QPoint(300, 50));
+            QVERIFY(!panel->checkVypZakTyp[1]->isChecked());
+            QVERIFY(panel->checkVypZakTyp[0]->isChecked());
+            // The user widens the first column and ticks type 2 again, then closes.
+            auto *model = qobject_cast<TRentListModel *>(list->gridRentsReturn->model());
+            QVERIFY(model);
+            list->gridRentsReturn->horizontalHeader()->resizeSection(model->FieldColumn(QStringLiteral("EVID_CISLO")), 150);
+            panel->checkVypZakTyp[1]->click();
+            panel->checkVypZakTyp[2]->click();
+            dialogs.answers << true;
+            program.Tarnovka->btnAppCloseClick();
+        }
+        const TIniFile saved(env.home() + QStringLiteral("settings.ini"));
+        QCOMPARE(saved.ReadString("RentsColumnView", "Vystavil", ""), QStringLiteral("False"));
+        QCOMPARE(saved.ReadString("RentsColumnView", "Editoval", ""), QStringLiteral("False"));
+        QCOMPARE(saved.ReadString("RentsColumnView", "Cislo", ""), QStringLiteral("True"));
+        QCOMPARE(saved.ReadString("RentsColumnHeight", "Cislo", ""), QStringLiteral("150"));
+        QCOMPARE(saved.ReadString("panelRents", "checkZakTyp2", ""), QStringLiteral("True"));
+        QCOMPARE(saved.ReadString("panelRents", "checkZakTyp3", ""), QStringLiteral("False"));
+        QCOMPARE(saved.ReadString("panelRents", "Left", ""), QStringLiteral("300"));
     }
 };
 
