@@ -284,7 +284,8 @@ CREATE DESCENDING INDEX IDX_USERS_ID_DESC ON USERS (ID);
 CREATE DESCENDING INDEX IDX_LORMEN_ID_DESC ON LORMEN (ID);
 
 -- The rentals list sorts by evidence number both ways; saving checks it is unused
-CREATE INDEX IDX_RENT_EVID_CISLO ON RENT (EVID_CISLO);
+-- Unique: two workstations saving at once cannot give two rentals one evidence number.
+CREATE UNIQUE INDEX IDX_RENT_EVID_CISLO ON RENT (EVID_CISLO);
 CREATE DESCENDING INDEX IDX_RENT_EVID_CISLO_DESC ON RENT (EVID_CISLO);
 
 -- References that lists, histories and checks look up

@@ -55,6 +55,8 @@ int execWrite(const QSqlDatabase &db, const QString &sql, const QVariantList &va
     }
     if (!query.exec()) {
         const QSqlError error = query.lastError();
+        if (error.databaseText().contains(QLatin1String("IDX_RENT_EVID_CISLO"), Qt::CaseInsensitive))
+            throw ERentSaveError(ERentSaveError::EvidUsed, entry, DatabaseErrorText(error));
         if (isWriteConflict(error))
             throw EWriteConflict(DatabaseErrorText(error));
         throw ERentSaveError(ERentSaveError::Statement, entry, DatabaseErrorText(error));

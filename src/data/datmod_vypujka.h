@@ -62,7 +62,8 @@ public:
     enum TKind {
         Statement,   // a statement failed; the message is the database's text
         GoodsOut,    // the item of booked entry `Entry` is out (rented meanwhile elsewhere)
-        RentChanged  // the rental or its customer was changed or deleted meanwhile elsewhere
+        RentChanged, // the rental or its customer was changed or deleted meanwhile elsewhere
+        EvidUsed     // another workstation has just saved a rental with the same evidence number
     };
     ERentSaveError(TKind kind, int entry, const QString &message)
         : EDatabaseError(message), Kind(kind), Entry(entry) {}

@@ -1471,6 +1471,12 @@ void Tfrm_vypujcka::ukazChybuUlozeni(const ERentSaveError &error, const QList<TU
     case ERentSaveError::RentChanged:
         Dialogs().ShowError(Texty.STR_RENT_CHANGED);
         break;
+    case ERentSaveError::EvidUsed:
+        Dialogs().ShowText(FormatTemplate(Texty.STR_NUMBER_ISUSED, {editCislo->text()}));
+        editCislo->setText(QString::number(DataModule_vypujcka().MaxEvidCislo() + 1));
+        PageControlMain->setCurrentIndex(0);
+        editCislo->setFocus();
+        break;
     case ERentSaveError::Statement: {
         const QString what = error.Entry > 0 ? FormatTemplate(Texty.STR_ERROR_GOOD, {QString::number(error.Entry)})
                                              : Texty.STR_ERROR;

@@ -818,6 +818,40 @@ private slots:
             QCOMPARE(row(QStringLiteral("RENT"), RentOut + 1).value("ID_ZBOZI1").toInt(), highestRentGood + 1);
         }
     }
+
+    void otherWorkstationTakesTheEvidenceNumber()
+    {
+        TDataModule_main otherMain(QStringLiteral("other"));
+        QVERIFY(otherMain.ConnectDatabase(Settings.Database.Path));
+        TDataModule_vypujcka otherRents(otherMain);
+        enterNewRental();
+        const int number = form->editCislo->text().toInt();
+        TRentRow otherRow;
+        otherRow.EVID_CISLO = number;
+        otherRow.PUJC_OD = periodFrom;
+        otherRow.PUJC_DO = periodUntil;
+        otherRow.ID_ZAK = Novak;
+        otherRow.Slots[0].GoodsId = Varic;
+        // The other workstation saves the same number after our checks have passed.
+        rents->AfterIdsRead = [&] {
+            if (rents->AfterIdsRead) {
+                rents->AfterIdsRead = nullptr;
+                otherRents.InsertRent(otherRow, 9);
+            }
+        };
+        const int before = count(QStringLiteral("RENT"));
+        form->btnSaveClick();
+        QVERIFY(!saved());
+        QCOMPARE(count(QStringLiteral("RENT")), before + 1); // only the other one
+        QCOMPARE(dialogs->texts.size(), 1);
+        QCOMPARE(form->editCislo->text().toInt(), number + 1);
+        // Saving again with the proposed number goes through.
+        dialogs->texts.clear();
+        form->btnSaveClick();
+        verifyNothingShown();
+        QVERIFY(saved());
+        QCOMPARE(count(QStringLiteral("RENT")), before + 2);
+    }
 };
 
 QTEST_MAIN(TestUlozeni)
