@@ -74,7 +74,26 @@ bool storable(const QString &text)
 }
 
 // " AND (UPPER(a) LIKE ? OR UPPER(b) LIKE ? …) " with the pattern bound once per column.
-void appendSearch(TSqlText &statement, const QStringList &columns, const QString &text)
+// Further columns searched inside a subquery: its text with "%1" standing for their conditions.
+struct TSubSearch
+{
+    QString Text;
+    QStringList Columns;
+};
+
+// "UPPER(a) LIKE ? OR UPPER(b) LIKE ? …" with the pattern bound once per column.
+QString likeAny(TSqlText &statement, const QStringList &columns, const QString &text)
+{
+    QStringList conditions;
+    for (const QString &column : columns) {
+        conditions << QStringLiteral("UPPER(%1) LIKE CAST(? AS VARCHAR(256)) ESCAPE '\\'").arg(column);
+        statement.Values << containsPattern(text);
+    }
+    return conditions.join(QStringLiteral(" OR "));
+}
+
+// " AND (… LIKE ? OR …) " over the columns (and those of a subquery).
+void appendSearch(TSqlText &statement, const QStringList &columns, const QString &text, const TSubSearch &sub = {})
 {
     if (text.isEmpty())
         return;
@@ -82,12 +101,11 @@ void appendSearch(TSqlText &statement, const QStringList &columns, const QString
         statement.Sql += QStringLiteral(" AND 1=0 ");
         return;
     }
-    QStringList conditions;
-    for (const QString &column : columns) {
-        conditions << QStringLiteral("UPPER(%1) LIKE CAST(? AS VARCHAR(256)) ESCAPE '\\'").arg(column);
-        statement.Values << containsPattern(text);
-    }
-    statement.Sql += QStringLiteral(" AND (") + conditions.join(QStringLiteral(" OR ")) + QStringLiteral(") ");
+    QStringList parts;
+    if (!sub.Columns.isEmpty())
+        parts << sub.Text.arg(likeAny(statement, sub.Columns, text));
+    parts << likeAny(statement, columns, text);
+    statement.Sql += QStringLiteral(" AND (") + parts.join(QStringLiteral(" OR ")) + QStringLiteral(") ");
 }
 } // namespace
 
@@ -123,9 +141,12 @@ TSqlText RentListSql(const TRentFilter &filter, TRentState state, const TRentSor
                                         "OR COALESCE(X.ID_TYP,0) NOT IN (%1)) ")
                              .arg(hiddenTypes.join(QLatin1Char(',')));
 
-    appendSearch(statement, {QStringLiteral("X.JMENO"), QStringLiteral("X.FIRMA"), QStringLiteral("A.ZAK_JMENO"),
-                             QStringLiteral("A.ZAK_FIRMA"), QStringLiteral("A.ZAS_JMENO")},
-                 filter.Borrower);
+    // The register customer's name and company are looked up through the customer's key, so
+    // the condition rests on the rental alone and rentals that do not match skip the joins.
+    appendSearch(statement, {QStringLiteral("A.ZAK_JMENO"), QStringLiteral("A.ZAK_FIRMA"), QStringLiteral("A.ZAS_JMENO")},
+                 filter.Borrower,
+                 {QStringLiteral("A.ID_ZAK IN (SELECT C.ID FROM CUSTOMERS C WHERE %1)"),
+                  {QStringLiteral("C.JMENO"), QStringLiteral("C.FIRMA")}});
     QStringList goodsNames;
     for (int n = 1; n <= SlotCount; ++n)
         goodsNames << QStringLiteral("Z%1.NAZEV").arg(n);
