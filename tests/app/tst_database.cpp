@@ -50,9 +50,7 @@ class TestDatabase : public QObject
     // The program's module connected to the fixture's database, pauses counted not slept.
     void connectModule()
     {
-        QVERIFY(module->ConnectDatabase(Settings.Database.Path));
-        Settings.Database.Connected = true;
-        module->RefreshData();
+        QVERIFY(ConnectAsProgram(*module));
     }
 
 private slots:

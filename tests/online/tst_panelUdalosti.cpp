@@ -77,9 +77,7 @@ class TestPanelUdalosti : public QObject
 
     void connectModule()
     {
-        QVERIFY(module->ConnectDatabase(Settings.Database.Path));
-        Settings.Database.Connected = true;
-        module->RefreshData();
+        QVERIFY(ConnectAsProgram(*module));
     }
 
     static QStringList texts(const Tpanel_udalosti &panel)

@@ -199,9 +199,7 @@ private slots:
         SetDataModule_zbozi(goods.get());
         rents = std::make_unique<TDataModule_vypujcka>(*module);
         SetDataModule_vypujcka(rents.get());
-        QVERIFY(module->ConnectDatabase(Settings.Database.Path));
-        Settings.Database.Connected = true;
-        module->RefreshData();
+        QVERIFY(ConnectAsProgram(*module));
         insertRows();
         module->RefreshData();
         writeLanguageFile();

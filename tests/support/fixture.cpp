@@ -1,5 +1,6 @@
 #include "fixture.h"
 
+#include "app/datamod_main.h"
 #include "app/dbcreate.h"
 #include "app/errors.h"
 #include "app/fbroot.h"
@@ -99,6 +100,15 @@ void TestEnv::installLanguages() const
     QDir().mkpath(home() + QStringLiteral("lng"));
     for (const QString &name : source.entryList(QDir::Files))
         QFile::copy(source.filePath(name), home() + QStringLiteral("lng/") + name);
+}
+
+bool ConnectAsProgram(TDataModule_main &module)
+{
+    if (!module.ConnectDatabase(Settings.Database.Path))
+        return false;
+    Settings.Database.Connected = true;
+    module.RefreshData();
+    return Settings.Database.Connected;
 }
 
 bool WaitForPid(qint64 pid, int timeoutMs)

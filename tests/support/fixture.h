@@ -66,5 +66,11 @@ public:
     bool startForReal = false;
 };
 
+class TDataModule_main;
+
+// Connects the module to the database of Settings.Database.Path as the program does once it
+// has started: connected, the shared transaction running and the lists open.
+bool ConnectAsProgram(TDataModule_main &module);
+
 // Waits (processing events) until a process that is not our child has ended.
 bool WaitForPid(qint64 pid, int timeoutMs = 60000);

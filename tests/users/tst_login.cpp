@@ -73,9 +73,7 @@ class TestLogin : public QObject
 
     void connectModule()
     {
-        QVERIFY(module->ConnectDatabase(Settings.Database.Path));
-        Settings.Database.Connected = true;
-        module->RefreshData();
+        QVERIFY(ConnectAsProgram(*module));
     }
 
     void writeLanguageFile()
