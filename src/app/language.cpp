@@ -42,6 +42,7 @@ void TLanguageString::Load(const TLanguageFile &file)
     const QString common = QStringLiteral("CommonStrings");
     STR_ONLYLOGIN = file.Text(common, QStringLiteral("STR_ONLYLOGIN"), QString());
     STR_GRAF_Y_POCET = file.Text(common, QStringLiteral("STR_GRAF_Y_POCET"), QString());
+    STR_NO_GOODS = file.Text(common, QStringLiteral("STR_NO_GOODS"), QString());
 }
 
 namespace {

@@ -31,6 +31,7 @@ struct TLanguageString
     QString Caption;
     QString STR_MAIN_WISH, STR_MAIN_BUG, STR_MAIN_HOWTO, STR_MAIN_MANUAL, STR_MAIN_SUPPORT;
     QString STR_GRAF_Y_POCET;
+    QString STR_NO_GOODS; // the goods lists' first entry
     QString popOpenSW, popHideSW;
     QString STR_RESTOREDB_TEXT, STR_RESTOREDB_CAPT, STR_RESTOREDB_INFO, STR_RESTORE_ONLYLOCALDB;
     QString STR_RESTORE_FAILED;

@@ -1,6 +1,7 @@
 #pragma once
 // The goods data module: the goods list of the rental editor's slots.
 #include "app/datamod_main.h"
+#include "app/globalres.h"
 
 #include <QList>
 #include <QObject>
@@ -40,7 +41,8 @@ public:
     ~TDataModule_zbozi() override;
 
     // The name and code text of the entry that stands for no goods.
-    static QString ZadneZbozi() { return QStringLiteral("Žádné zboží"); }
+    // The goods lists' first entry, "no goods", in the current language.
+    static QString ZadneZbozi() { return LanguageString.STR_NO_GOODS; }
 
     // The slots' goods list: row 0 no goods (ID 0, all values 0), then every item with a
     // type and a state by name; empty names, codes and photo paths read "-".
