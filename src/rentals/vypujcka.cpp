@@ -424,6 +424,15 @@ void Tfrm_vypujcka::buildMainPage()
     editZastupRodneC = repEdit(QStringLiteral("editZastupRodneC"), QStringLiteral("Rodné číslo"), editZastupRodneCLabel);
     editZastupCisloOP = repEdit(QStringLiteral("editZastupCisloOP"), QStringLiteral("Číslo OP"), editZastupCisloOPLabel);
     editZastupOPVydan = repEdit(QStringLiteral("editZastupOPVydan"), QStringLiteral("OP vydán:"), editZastupOPVydanLabel);
+    // The typed customer and the representative fit their columns of RENT.
+    const std::pair<QLineEdit *, int> widths[] = {
+        {editNovyZakJmeno, 64}, {editNovyZakFirma, 64}, {editNovyZakIco, 32}, {editNovyZakDic, 32},
+        {editNovyZakCisloOP, 32}, {editNovyZakOPVydan, 64}, {editNovyZakRodneC, 16}, {editNovyZakUlice, 64},
+        {editNovyZakCislo, 16}, {editNovyZakMesto, 64}, {editNovyZakPsc, 16}, {editNovyZakTel, 32},
+        {editNovyZakOstatni, 128}, {editZastupJmeno, 64}, {editZastupRodneC, 16}, {editZastupCisloOP, 32},
+        {editZastupOPVydan, 64}};
+    for (const auto &[edit, width] : widths)
+        edit->setMaxLength(width);
     DateTimePickerZasVydaniOP = newCardDatePicker(QStringLiteral("DateTimePickerZasVydaniOP"), representative);
     lblZasDenVydaniOP = newLabel(QStringLiteral("lblZasDenVydaniOP"), QStringLiteral("Den vydání OP:"), representative);
     lblZasDenVydaniOP->setBuddy(DateTimePickerZasVydaniOP);

@@ -427,6 +427,30 @@ private slots:
         QCOMPARE(search->Hits()->rowCount(), 2);
     }
 
+    void typedFieldsFitTheirColumns()
+    {
+        open(QStringLiteral("VYPUJC"));
+        const std::pair<QLineEdit *, const char *> fields[] = {
+            {form->editNovyZakJmeno, "ZAK_JMENO"}, {form->editNovyZakFirma, "ZAK_FIRMA"},
+            {form->editNovyZakIco, "ZAK_ICO"}, {form->editNovyZakDic, "ZAK_DIC"},
+            {form->editNovyZakCisloOP, "ZAK_CISLOOP"}, {form->editNovyZakOPVydan, "ZAK_VYSTAVOP"},
+            {form->editNovyZakRodneC, "ZAK_RODNEC"}, {form->editNovyZakUlice, "ZAK_FULICE"},
+            {form->editNovyZakCislo, "ZAK_FCISLO"}, {form->editNovyZakMesto, "ZAK_FMESTO"},
+            {form->editNovyZakPsc, "ZAK_FPSC"}, {form->editNovyZakTel, "ZAK_TEL"},
+            {form->editNovyZakOstatni, "ZAK_OSTATNI"}, {form->editZastupJmeno, "ZAS_JMENO"},
+            {form->editZastupRodneC, "ZAS_RODNEC"}, {form->editZastupCisloOP, "ZAS_CISLOOP"},
+            {form->editZastupOPVydan, "ZAS_VYSTAVOP"}};
+        QSqlQuery width(env->connection());
+        QVERIFY(width.prepare("SELECT F.RDB$CHARACTER_LENGTH FROM RDB$RELATION_FIELDS R JOIN RDB$FIELDS F "
+                              "ON R.RDB$FIELD_SOURCE = F.RDB$FIELD_NAME WHERE R.RDB$RELATION_NAME = 'RENT' "
+                              "AND R.RDB$FIELD_NAME = ?"));
+        for (const auto &[edit, column] : fields) {
+            width.addBindValue(QString::fromLatin1(column));
+            QVERIFY(width.exec() && width.next());
+            QVERIFY2(edit->maxLength() == width.value(0).toInt(), column);
+        }
+    }
+
     void oneOffCustomerPage()
     {
         open(QStringLiteral("VYPUJC"));
