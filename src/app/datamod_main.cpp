@@ -1,4 +1,5 @@
 #include "app/datamod_main.h"
+#include "app/instance.h"
 #include "app/dbcreate.h"
 #include "app/dialogs.h"
 #include "app/errorlog.h"
@@ -19,8 +20,6 @@
 #include <algorithm>
 
 namespace {
-TDataModule_main *programModule = nullptr;
-
 void waitWithEvents(int ms)
 {
     QEventLoop loop;
@@ -38,18 +37,17 @@ QString withSeparator(QString directory)
 
 TDataModule_main &DataModule_main()
 {
-    Q_ASSERT(programModule);
-    return *programModule;
+    return TProgramInstance<TDataModule_main>::Get();
 }
 
 bool HasDataModule_main()
 {
-    return programModule != nullptr;
+    return TProgramInstance<TDataModule_main>::Has();
 }
 
 void SetDataModule_main(TDataModule_main *module)
 {
-    programModule = module;
+    TProgramInstance<TDataModule_main>::Set(module);
 }
 
 TDataModule_main::TDataModule_main(const QString &connectionName, QObject *parent)
@@ -76,8 +74,7 @@ TDataModule_main::~TDataModule_main()
         }
     }
     QSqlDatabase::removeDatabase(m_connectionName);
-    if (programModule == this)
-        programModule = nullptr;
+    TProgramInstance<TDataModule_main>::Forget(this);
 }
 
 QSqlDatabase TDataModule_main::IBDatabase1() const

@@ -1,11 +1,11 @@
 #include "data/datm_zakaznik.h"
+#include "app/instance.h"
 
 #include <QSqlQuery>
 #include <QSqlQueryModel>
 #include <QSqlRecord>
 
 namespace {
-TDataModule_zakaznik *programModule = nullptr;
 
 // The sort column is one of four fixed names, never user text.
 QString columnName(TDataModule_zakaznik::TRazeni field)
@@ -46,13 +46,12 @@ TZakaznik fromRecord(const QSqlRecord &r, int first)
 
 TDataModule_zakaznik &DataModule_zakaznik()
 {
-    Q_ASSERT(programModule);
-    return *programModule;
+    return TProgramInstance<TDataModule_zakaznik>::Get();
 }
 
 void SetDataModule_zakaznik(TDataModule_zakaznik *module)
 {
-    programModule = module;
+    TProgramInstance<TDataModule_zakaznik>::Set(module);
 }
 
 TDataModule_zakaznik::TDataModule_zakaznik(TDataModule_main &main, QObject *parent)
@@ -63,8 +62,7 @@ TDataModule_zakaznik::TDataModule_zakaznik(TDataModule_main &main, QObject *pare
 
 TDataModule_zakaznik::~TDataModule_zakaznik()
 {
-    if (programModule == this)
-        programModule = nullptr;
+    TProgramInstance<TDataModule_zakaznik>::Forget(this);
 }
 
 void TDataModule_zakaznik::OpenQueries()

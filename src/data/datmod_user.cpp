@@ -1,26 +1,22 @@
 #include "data/datmod_user.h"
+#include "app/instance.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 
-namespace {
-TDataModule_user *programModule = nullptr;
-} // namespace
-
 TDataModule_user &DataModule_user()
 {
-    Q_ASSERT(programModule);
-    return *programModule;
+    return TProgramInstance<TDataModule_user>::Get();
 }
 
 bool HasDataModule_user()
 {
-    return programModule != nullptr;
+    return TProgramInstance<TDataModule_user>::Has();
 }
 
 void SetDataModule_user(TDataModule_user *module)
 {
-    programModule = module;
+    TProgramInstance<TDataModule_user>::Set(module);
 }
 
 TDataModule_user::TDataModule_user(TDataModule_main &main, QObject *parent)
@@ -31,8 +27,7 @@ TDataModule_user::TDataModule_user(TDataModule_main &main, QObject *parent)
 
 TDataModule_user::~TDataModule_user()
 {
-    if (programModule == this)
-        programModule = nullptr;
+    TProgramInstance<TDataModule_user>::Forget(this);
 }
 
 void TDataModule_user::OpenQueries()

@@ -1,4 +1,5 @@
 #include "data/datmod_vypujka.h"
+#include "app/instance.h"
 #include "app/globalres.h"
 
 #include <QSqlError>
@@ -9,7 +10,6 @@
 #include <utility>
 
 namespace {
-TDataModule_vypujcka *programModule = nullptr;
 
 QDate optionalDate(const QVariant &value)
 {
@@ -122,13 +122,12 @@ const QString lowerRentalsOut =
 
 TDataModule_vypujcka &DataModule_vypujcka()
 {
-    Q_ASSERT(programModule);
-    return *programModule;
+    return TProgramInstance<TDataModule_vypujcka>::Get();
 }
 
 void SetDataModule_vypujcka(TDataModule_vypujcka *module)
 {
-    programModule = module;
+    TProgramInstance<TDataModule_vypujcka>::Set(module);
 }
 
 TDataModule_vypujcka::TDataModule_vypujcka(TDataModule_main &main, QObject *parent)
@@ -139,8 +138,7 @@ TDataModule_vypujcka::TDataModule_vypujcka(TDataModule_main &main, QObject *pare
 
 TDataModule_vypujcka::~TDataModule_vypujcka()
 {
-    if (programModule == this)
-        programModule = nullptr;
+    TProgramInstance<TDataModule_vypujcka>::Forget(this);
 }
 
 void TDataModule_vypujcka::OpenQueries()

@@ -1,23 +1,19 @@
 #include "data/datmod_znozi.h"
+#include "app/instance.h"
 #include "data/datm_zakaznik.h"
 
 #include <QSqlQuery>
 #include <QSqlQueryModel>
 #include <QSqlRecord>
 
-namespace {
-TDataModule_zbozi *programModule = nullptr;
-} // namespace
-
 TDataModule_zbozi &DataModule_zbozi()
 {
-    Q_ASSERT(programModule);
-    return *programModule;
+    return TProgramInstance<TDataModule_zbozi>::Get();
 }
 
 void SetDataModule_zbozi(TDataModule_zbozi *module)
 {
-    programModule = module;
+    TProgramInstance<TDataModule_zbozi>::Set(module);
 }
 
 QString ZboziColumns(const QString &a)
@@ -55,8 +51,7 @@ TDataModule_zbozi::TDataModule_zbozi(TDataModule_main &main, QObject *parent)
 
 TDataModule_zbozi::~TDataModule_zbozi()
 {
-    if (programModule == this)
-        programModule = nullptr;
+    TProgramInstance<TDataModule_zbozi>::Forget(this);
 }
 
 void TDataModule_zbozi::OpenQueries()

@@ -54,7 +54,7 @@ class TestMain : public QObject
         }
     }
 
-    QString settingsFile() const { return env->home() + QStringLiteral("settings.ini"); }
+    QString settingsFile() const { return env->settingsFile(); }
 
 private slots:
     void init()
@@ -242,11 +242,8 @@ private slots:
     {
         QFETCH(bool, tray);
         QFETCH(bool, panelEvents);
-        QFile ini(settingsFile());
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write(QStringLiteral("[Application]\nPanelEvents=%1\n[panelEvents]\nLeft=321\nTop=123\n")
-                      .arg(panelEvents ? "True" : "False").toUtf8());
-        ini.close();
+        env->writeSettings(QStringLiteral("[Application]\nPanelEvents=%1\n[panelEvents]\nLeft=321\nTop=123\n")
+                               .arg(panelEvents ? "True" : "False").toUtf8());
         TProgram program(tray ? QStringList{"lormen", "-m"} : QStringList{"lormen"});
         program.Create();
         QCOMPARE(program.Screen != nullptr, !tray);

@@ -70,10 +70,7 @@ private slots:
         TestEnv env;
         env.installLanguages();
         TRecordingDialogs dialogs;
-        QFile ini(env.home() + QStringLiteral("settings.ini"));
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[UsersSettings]\nAutoLoginName=admin\nAutoLoginId=1\n");
-        ini.close();
+        env.writeSettings("[UsersSettings]\nAutoLoginName=admin\nAutoLoginId=1\n");
         {
             QSqlDatabase db = env.connection();
             QSqlQuery q(db);
@@ -152,10 +149,7 @@ private slots:
         TestEnv env;
         env.installLanguages();
         TRecordingDialogs dialogs;
-        QFile ini(env.home() + QStringLiteral("settings.ini"));
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[RentsColumnView]\nVystavil=False\nEditoval=False\n[panelRents]\ncheckZakTyp2=False\nLeft=300\nTop=50\n");
-        ini.close();
+        env.writeSettings("[RentsColumnView]\nVystavil=False\nEditoval=False\n[panelRents]\ncheckZakTyp2=False\nLeft=300\nTop=50\n");
         {
             TProgram program({QStringLiteral("lormen")});
             program.Create();
@@ -175,7 +169,7 @@ private slots:
             dialogs.answers << true;
             program.Tarnovka->btnAppCloseClick();
         }
-        const TIniFile saved(env.home() + QStringLiteral("settings.ini"));
+        const TIniFile saved(env.settingsFile());
         QCOMPARE(saved.ReadString("RentsColumnView", "Vystavil", ""), QStringLiteral("False"));
         QCOMPARE(saved.ReadString("RentsColumnView", "Editoval", ""), QStringLiteral("False"));
         QCOMPARE(saved.ReadString("RentsColumnView", "Cislo", ""), QStringLiteral("True"));

@@ -102,6 +102,18 @@ void TestEnv::installLanguages() const
         QFile::copy(source.filePath(name), home() + QStringLiteral("lng/") + name);
 }
 
+QString TestEnv::settingsFile() const
+{
+    return home() + QStringLiteral("settings.ini");
+}
+
+void TestEnv::writeSettings(const QByteArray &content) const
+{
+    QFile file(settingsFile());
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+        qFatal("Cannot write %s", qPrintable(settingsFile()));
+}
+
 bool ConnectAsProgram(TDataModule_main &module)
 {
     if (!module.ConnectDatabase(Settings.Database.Path))

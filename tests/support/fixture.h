@@ -28,6 +28,9 @@ public:
     static QString schema();
     // Copies the shipped language files into the program directory's "lng/".
     void installLanguages() const;
+    // The program directory's settings.ini, and a way to give it a content of the test's.
+    QString settingsFile() const;
+    void writeSettings(const QByteArray &content) const;
 
 private:
     QTemporaryDir m_dir;
